@@ -1,0 +1,43 @@
+# Set-up and entry points. `make run` and `make test` install what is missing
+# (Debian 12 packages), build into build/ and run; see README.md.
+
+BUILD     ?= build
+JOBS      ?= $(shell nproc 2>/dev/null || echo 2)
+EXAMPLE   ?= examples/bracket.dxf
+RESULT    ?= $(BUILD)/examples/bracket-arcs.dxf
+
+# Debian packages the build and the tests need.
+PACKAGES  := cmake make g++ pkgconf libgtest-dev libgmock-dev qt6-base-dev \
+             python3 python3-ezdxf python3-scipy
+
+SUDO      := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
+
+.PHONY: deps configure build run test clean
+
+deps:
+	@missing=""; \
+	for p in $(PACKAGES); do \
+	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q "install ok installed" || missing="$$missing $$p"; \
+	done; \
+	if [ -n "$$missing" ]; then \
+	  echo "Installing:$$missing"; \
+	  $(SUDO) apt-get update -q && \
+	  DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -q --no-install-recommends $$missing; \
+	fi
+
+configure: deps
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release
+
+build: configure
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	@mkdir -p $(dir $(RESULT))
+	$(BUILD)/tessarin-cli $(EXAMPLE) $(RESULT)
+	@echo "The converted drawing is in $(RESULT)"
+
+test: build
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+clean:
+	rm -rf $(BUILD)

@@ -1,0 +1,255 @@
+// SPDX-License-Identifier: MIT
+// The conversion run: handle scan, copy pass with spline capture, fit and
+// polyline output, and every end of a run reported to the host.
+#include "conversion_run.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "dxf_number.h"
+#include "pair_stream.h"
+#include "polyline_writer.h"
+#include "spline_entity.h"
+
+namespace tessarin {
+
+int ExitStatus(RunOutcome outcome) {
+  switch (outcome) {
+    case RunOutcome::kCompleted:
+      return 0;
+    case RunOutcome::kInputNotOpened:
+    case RunOutcome::kInputNotReopened:
+      return 3;
+    case RunOutcome::kOutputNotCreated:
+      return 4;
+    case RunOutcome::kReadFailed:
+    case RunOutcome::kWriteFailed:
+      return 5;
+    case RunOutcome::kCancelled:
+      return 6;
+  }
+  return 1;
+}
+
+namespace {
+
+constexpr uint32_t kHandleMargin = 100;
+constexpr uint64_t kProgressBlock = 128;
+
+struct HandleScan {
+  uint32_t handlecounter = 1;  // largest handle of the input plus 100
+  int64_t splineStarts = 0;
+  bool failed = false;
+};
+
+// Reads the whole input as pairs: the largest "5" handle, and how many
+// splines the copy pass will give new handles to.
+HandleScan ScanHandles(ByteSource& source) {
+  HandleScan scan;
+  PairReader reader(source);
+  uint32_t largest = 1;
+  while (!reader.AtEnd()) {
+    const GroupPair pair = reader.ReadPair();
+    const std::string_view code = TrimDxf(pair.code);
+    if (code == "5") {
+      // Handles of 80000000 and above read as negative 32-bit numbers and
+      // are never taken.
+      const auto handle = ParseDxfHandle(TrimDxf(pair.value));
+      if (handle && *handle < 0x80000000u && *handle > largest) largest = *handle;
+    } else if (code == "0" && TrimDxf(pair.value) == "SPLINE") {
+      ++scan.splineStarts;
+    }
+  }
+  scan.handlecounter = largest + kHandleMargin;
+  scan.failed = reader.Failed();
+  return scan;
+}
+
+// The end states of a run, as the window shows them.
+class RunReporter {
+ public:
+  RunReporter(Host& host, RunReport& report) : host_(host), report_(report) {}
+
+  void Start() {
+    host_.SetRunning(true);
+    host_.ClearCancel();
+  }
+  // Input cannot be opened (the first time).
+  RunReport& InputNotOpened(const std::string& input) {
+    host_.ShowMessageBox(kMsgInputNotOpened, input);
+    host_.ShowStatus(kMsgCancelled, {});
+    host_.ShowProgress(0);
+    host_.SetRunning(false);
+    return Finish(RunOutcome::kInputNotOpened);
+  }
+  // A failure after the first opening: a box, then the common end.
+  RunReport& Failed(RunOutcome outcome, int message, const std::string& name) {
+    host_.ShowMessageBox(message, name);
+    CommonEnd();
+    return Finish(outcome);
+  }
+  RunReport& Cancelled() {
+    host_.ShowStatus(kMsgCancelled, {});
+    host_.ShowProgress(0);
+    host_.SetRunning(false);
+    return Finish(RunOutcome::kCancelled);
+  }
+  RunReport& Completed(const std::string& output) {
+    host_.ShowProgress(0);
+    host_.ShowStatus(kMsgCompleted, host_.TimeOfDay());
+    if (host_.OpenResultWanted()) host_.OpenFile(output);
+    CommonEnd();
+    return Finish(RunOutcome::kCompleted);
+  }
+
+ private:
+  void CommonEnd() {
+    host_.SetRunning(false);
+    host_.ShowMinima(FloatToDXF(report_.minima.minpercent), FloatToDXF(report_.minima.mindeviation));
+  }
+  RunReport& Finish(RunOutcome outcome) {
+    report_.outcome = outcome;
+    return report_;
+  }
+
+  Host& host_;
+  RunReport& report_;
+};
+
+// Progress: round(100 * P / S) with S the input size and P the bytes fetched
+// so far, both in whole 128-byte blocks. Only changes reach the host.
+class ProgressMeter {
+ public:
+  ProgressMeter(Host& host, uint64_t inputSize) : host_(host), blocks_(inputSize / kProgressBlock) {}
+  void Update(uint64_t consumed) {
+    if (blocks_ == 0) return;  // an input under 128 bytes leaves the bar at 0
+    const uint64_t fetched = std::min(blocks_, (consumed + kProgressBlock - 1) / kProgressBlock);
+    const int position = static_cast<int>(
+        std::nearbyint(100.0 * static_cast<double>(fetched) / static_cast<double>(blocks_)));
+    if (position != shown_) host_.ShowProgress(shown_ = position);
+  }
+
+ private:
+  Host& host_;
+  uint64_t blocks_;
+  int shown_ = -1;
+};
+
+enum class CopyEnd { kCompleted, kCancelled, kReadFailed, kWriteFailed };
+
+// The copy pass: every pair is written as read, except that a spline entity
+// is captured, fitted and replaced (with keepsplines: followed) by its
+// polyline. The cancel request is polled before each pair, after reading it
+// and after each spline's fit.
+CopyEnd CopyPass(ByteSource& input, PairWriter& writer, const ConversionSettings& settings,
+                 const HandleScan& scan, Host& host, const EngineOptions& options,
+                 RunReport& report) {
+  PairReader reader(input);
+  ProgressMeter progress(host, input.Size());
+  SplineEntity spline;
+  PolylineWriter polyline;
+  FitContext fit{settings, host, report.minima, polyline, options};
+  uint32_t handlecounter = scan.handlecounter;
+  // Readers take new handles from $HANDSEED; it must stay above ours.
+  const uint32_t handseed = scan.handlecounter + static_cast<uint32_t>(scan.splineStarts) + 1;
+  bool afterHandseed = false;
+
+  while (!reader.AtEnd()) {
+    if (host.CancelRequested()) return CopyEnd::kCancelled;
+    GroupPair pair = reader.ReadPair([&] { progress.Update(reader.Consumed()); });
+    for (;;) {
+      if (host.CancelRequested()) return CopyEnd::kCancelled;
+      if (!IsSplineStart(pair)) {
+        const std::string_view code = TrimDxf(pair.code);
+        const auto seed = (afterHandseed && scan.splineStarts > 0 && code == "5")
+                              ? ParseDxfHandle(TrimDxf(pair.value))
+                              : std::nullopt;
+        if (seed) {
+          writer.WriteLine(pair.code);
+          writer.WriteLine(HandleToDXF(std::max(*seed, handseed)));
+        } else {
+          writer.WritePair(pair);
+        }
+        afterHandseed = code == "9" && TrimDxf(pair.value) == "$HANDSEED";
+        break;
+      }
+      polyline.Begin();
+      const GroupPair ending =
+          CaptureSpline(reader, settings.keepsplines ? &writer : nullptr, pair, spline);
+      const int64_t arcs = FitSpline(spline, fit);
+      if (host.CancelRequested()) return CopyEnd::kCancelled;
+      polyline.WritePolyline(spline, handlecounter, settings.maxunits, writer);
+      ++report.splines;
+      report.arcs += arcs;
+      // At the end of the input the last pair read still belongs to the
+      // spline unless it opens the next entity: it is not written twice.
+      if (reader.AtEnd() && TrimDxf(ending.code) != "0") break;
+      pair = ending;
+      afterHandseed = false;
+    }
+    if (writer.Failed()) return CopyEnd::kWriteFailed;
+  }
+  if (reader.Failed()) return CopyEnd::kReadFailed;
+  return CopyEnd::kCompleted;
+}
+
+// Copy pass and its ends once both inputs and the output are open.
+RunReport& FinishRun(ByteSource& copyInput, ByteSink& sink, const std::string& input,
+                     const std::string& output, const ConversionSettings& settings,
+                     const HandleScan& scan, Host& host, const EngineOptions& options,
+                     RunReporter& reporter, RunReport& report) {
+  host.ShowStatus(kMsgConverting, {});
+  PairWriter writer(sink);
+  const CopyEnd end = CopyPass(copyInput, writer, settings, scan, host, options, report);
+  // Write out what was written so far, also when cancelled.
+  const bool written = writer.Flush() && sink.Close();
+  if (end == CopyEnd::kCancelled) return reporter.Cancelled();
+  if (end == CopyEnd::kReadFailed) {
+    return reporter.Failed(RunOutcome::kReadFailed, kMsgInputNotOpened, input);
+  }
+  if (end == CopyEnd::kWriteFailed || !written) {
+    return reporter.Failed(RunOutcome::kWriteFailed, kMsgOutputNotCreated, output);
+  }
+  return reporter.Completed(output);
+}
+
+}  // namespace
+
+RunReport KonvertDXF(const std::string& input, const std::string& output,
+                     const SettingTexts& texts, Host& host, const EngineOptions& options) {
+  const ConversionSettings settings = ParseSettings(texts);
+  RunReport report;
+  RunReporter reporter(host, report);
+  reporter.Start();
+
+  FileSource scanInput;
+  if (!scanInput.Open(input)) return reporter.InputNotOpened(input);
+  const HandleScan scan = ScanHandles(scanInput);
+  scanInput.CloseFile();
+  if (scan.failed) return reporter.Failed(RunOutcome::kReadFailed, kMsgInputNotOpened, input);
+
+  FileSource copyInput;
+  if (!copyInput.Open(input)) {
+    return reporter.Failed(RunOutcome::kInputNotReopened, kMsgInputNotReopened, input);
+  }
+  // Creating the output would empty the input when both are one file.
+  FileSink sink;
+  if (SameFile(input, output) || !sink.Create(output)) {
+    copyInput.CloseFile();
+    return reporter.Failed(RunOutcome::kOutputNotCreated, kMsgOutputNotCreated, output);
+  }
+  return FinishRun(copyInput, sink, input, output, settings, scan, host, options, reporter, report);
+}
+
+RunReport ConvertStreams(ByteSource& scanInput, ByteSource& copyInput, ByteSink& output,
+                         const SettingTexts& texts, Host& host, const EngineOptions& options) {
+  const ConversionSettings settings = ParseSettings(texts);
+  RunReport report;
+  RunReporter reporter(host, report);
+  reporter.Start();
+  const HandleScan scan = ScanHandles(scanInput);
+  if (scan.failed) return reporter.Failed(RunOutcome::kReadFailed, kMsgInputNotOpened, {});
+  return FinishRun(copyInput, output, {}, {}, settings, scan, host, options, reporter, report);
+}
+
+}  // namespace tessarin

@@ -1,0 +1,49 @@
+// SPDX-License-Identifier: MIT
+// The conversion run: one DXF file in, the same file with every SPLINE
+// replaced (or followed) by an arc LWPOLYLINE out.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "arc_fitting.h"
+#include "byte_stream.h"
+#include "conversion_settings.h"
+#include "host.h"
+
+namespace tessarin {
+
+enum class RunOutcome {
+  kCompleted,
+  kCancelled,
+  kInputNotOpened,    // first opening failed; message 6
+  kInputNotReopened,  // second opening failed; message 11
+  kOutputNotCreated,  // output could not be created, or is the input; message 10
+  kReadFailed,        // a read error after opening; message 6
+  kWriteFailed,       // a write error, e.g. a full disk; message 10
+};
+
+struct RunReport {
+  RunOutcome outcome = RunOutcome::kCompleted;
+  int64_t splines = 0;  // spline entities converted
+  int64_t arcs = 0;     // arcs written
+  RunMinima minima;
+};
+
+// Process exit status for an outcome, shared by both programs' batch modes:
+// 0 completed, 3 input not openable, 4 output not creatable, 5 read or write
+// error, 6 cancelled. (2 is bad usage, decided before any run.)
+int ExitStatus(RunOutcome outcome);
+inline constexpr int kExitUsage = 2;
+
+// Runs one conversion from file to file, reporting through `host`.
+RunReport KonvertDXF(const std::string& input, const std::string& output,
+                     const SettingTexts& texts, Host& host, const EngineOptions& options = {});
+
+// The same run over caller-provided streams: the handle scan reads
+// `scanInput`, the copy pass `copyInput`. For tests and fuzzing; there is no
+// opening to fail.
+RunReport ConvertStreams(ByteSource& scanInput, ByteSource& copyInput, ByteSink& output,
+                         const SettingTexts& texts, Host& host, const EngineOptions& options = {});
+
+}  // namespace tessarin

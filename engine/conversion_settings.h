@@ -1,0 +1,45 @@
+// SPDX-License-Identifier: MIT
+// The six values of one run and how the texts of the setting fields become
+// them.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace tessarin {
+
+// The setting fields as the user typed them, read when a run starts.
+struct SettingTexts {
+  std::string maxpercent = "1";     // AbwEd
+  std::string maxunits = "1";       // AbwEinhED
+  std::string arctests = "10";      // TestEd
+  std::string splinetests = "1000"; // SplineTestEd
+  bool keepsplines = false;         // LeaveSplineCheck
+};
+
+struct ConversionSettings {
+  int32_t arctests = 10;       // steps along a candidate arc
+  int32_t splinetests = 1000;  // spline samples per measured interval
+  double maxpercent = 1.0;     // deviation limit, percent of the three-point perimeter
+  double maxunits = 1.0;       // deviation limit, drawing units
+  bool keepsplines = false;    // copy each spline entity to the output too
+};
+
+// Limits of the fallback clamp; a count below 1 is raised to its lower limit.
+inline constexpr int32_t kArcTestsMin = 3, kArcTestsMax = 10000;
+inline constexpr int32_t kSplineTestsMin = 10, kSplineTestsMax = 10000;
+inline constexpr double kMaxPercentMin = 0.01, kMaxPercentMax = 100.0;
+inline constexpr double kMaxUnitsMin = 0.01, kMaxUnitsMax = 10000.0;
+
+// A count field: read with "," as decimal separator, rounded half to even,
+// the low 32 bits taken, and used unclamped. If that fails, read with "."
+// and clamped to [min, max]; a text that is no number gives min.
+int32_t ParseCountSetting(std::string_view text, int32_t min, int32_t max);
+// A limit field, by the same two attempts without the rounding.
+double ParseLimitSetting(std::string_view text, double min, double max);
+
+ConversionSettings ParseSettings(const SettingTexts& texts);
+
+}  // namespace tessarin

@@ -1,0 +1,39 @@
+// SPDX-License-Identifier: MIT
+// The catalogue table. Messages 6 and 11 share their text and so their
+// translation.
+#include "message_catalogue.h"
+
+#include <array>
+#include <utility>
+
+namespace tessarin {
+
+namespace {
+
+constexpr std::array<std::pair<int, std::u16string_view>, 8> kMessages{{
+    {1, u"Bitte schließen Sie das Program und starten Sie es neu."},
+    {2, u"Übersetzen"},
+    {6, u"Folgende DXF Datei konnte nicht geöffnet werden:"},
+    {7, u"Beginne Konvertierung... Bitte warten..."},
+    {8, u"Abgebrochen..."},
+    {9, u"Konvertierung beendet:"},
+    {10, u"Folgende DXF Datei konnte nicht angelegt werden:"},
+    {11, u"Folgende DXF Datei konnte nicht geöffnet werden:"},
+}};
+
+}  // namespace
+
+std::u16string_view GermanMessage(int number) {
+  for (const auto& [n, text] : kMessages) {
+    if (n == number) return text;
+  }
+  return {};
+}
+
+std::u16string MessageText(int number) { return std::u16string(GermanMessage(number)); }
+
+void RegisterMessages() {
+  for (const auto& message : kMessages) MessageText(message.first);
+}
+
+}  // namespace tessarin

@@ -1,0 +1,23 @@
+// SPDX-License-Identifier: MIT
+// The numbered messages the program shows from its code. The German text is
+// also the key of its translation.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tessarin {
+
+// German text of message `number`; empty for a number the catalogue lacks.
+std::u16string_view GermanMessage(int number);
+
+// Message `number` in the language in force: the translation of its German
+// text, or the German text while there is no translation store. Empty for a
+// number the catalogue lacks.
+std::u16string MessageText(int number);
+
+// Looks every message up once, in ascending order, so that the store learns
+// those it does not know yet.
+void RegisterMessages();
+
+}  // namespace tessarin
