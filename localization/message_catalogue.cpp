@@ -6,6 +6,8 @@
 #include <array>
 #include <utility>
 
+#include "translation_store.h"
+
 namespace tessarin {
 
 namespace {
@@ -30,7 +32,11 @@ std::u16string_view GermanMessage(int number) {
   return {};
 }
 
-std::u16string MessageText(int number) { return std::u16string(GermanMessage(number)); }
+std::u16string MessageText(int number) {
+  const std::u16string_view german = GermanMessage(number);
+  if (german.empty() || !TranslationStoreExists()) return std::u16string(german);
+  return TranslateText(german);
+}
 
 void RegisterMessages() {
   for (const auto& message : kMessages) MessageText(message.first);
