@@ -8,8 +8,8 @@
 #include <QStyle>
 #include <QUrl>
 
+#include "appearance.h"
 #include "dialogs.h"
-#include "pictures.h"
 
 namespace tessarin {
 
@@ -29,8 +29,7 @@ TAboutBox::TAboutBox(QWidget* parent, Dialogs& dialogs, const QString& guide)
     : QDialog(parent), dialogs_(dialogs), guide_(guide) {
   setObjectName(QStringLiteral("AboutBox"));
   setWindowTitle(QStringLiteral("Info"));
-  QFont font(QStringLiteral("Tahoma"));
-  font.setPixelSize(11);
+  const QFont font = DefinitionFont(11);
   setFont(font);
   setFixedSize(345, 200);
 

@@ -28,12 +28,12 @@
 #include <vector>
 
 #include "about_box.h"
+#include "appearance.h"
 #include "batch_arguments.h"
 #include "dialogs.h"
 #include "interface_translation.h"
 #include "message_catalogue.h"
 #include "options_file.h"
-#include "pictures.h"
 #include "translate_form.h"
 #include "translation_store.h"
 #include "window_state.h"
@@ -168,8 +168,7 @@ void TMainForm::CreateControls() {
   auto* client = new QWidget(this);
   client->setObjectName(QStringLiteral("ClientArea"));
   client->setFixedSize(kClientWidth, kClientHeight);
-  QFont font(QStringLiteral("Tahoma"));
-  font.setPixelSize(11);
+  const QFont font = DefinitionFont(11);
   client->setFont(font);
   // The face colour of buttons for the whole window.
   QPalette face = client->palette();

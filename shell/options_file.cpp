@@ -11,8 +11,8 @@ namespace tessarin {
 
 namespace {
 
-constexpr QFile::Permissions kAnyWrite =
-    QFile::WriteOwner | QFile::WriteUser | QFile::WriteGroup | QFile::WriteOther;
+// The mode bits; WriteUser would tell what the current user may do.
+constexpr QFile::Permissions kAnyWrite = QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
 
 // Marked read-only: no write bit at all. Checked on the bits rather than by
 // trying, because an administrator may write any file and the mark is meant

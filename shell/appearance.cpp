@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-// Drawing the convert picture: a free curve above, the same run of arcs
-// below, an arrow between them.
-#include "pictures.h"
+// Drawing the convert picture (a free curve above, a run of arcs below) and
+// choosing the font.
+#include "appearance.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -30,6 +30,15 @@ QPixmap ConvertPicture(int size) {
     painter.drawEllipse(vertex, 1.5, 1.5);
   }
   return picture;
+}
+
+QFont DefinitionFont(int pixelSize) {
+  QFont font;
+  font.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans Condensed"),
+                    QStringLiteral("Liberation Sans Narrow"), QStringLiteral("Liberation Sans"),
+                    QStringLiteral("Arial")});
+  font.setPixelSize(pixelSize);
+  return font;
 }
 
 }  // namespace tessarin
