@@ -57,6 +57,9 @@ class TMainForm : public QMainWindow {
   // The close handling after the window state has been saved.
   void FormClose();
 
+  // What a run reports to; its cancel request is `breaking`.
+  MainFormHost& host() { return host_; }
+
   // Runs one conversion with the texts of the setting fields.
   RunReport KonvertDXF(const QString& input, const QString& output);
 

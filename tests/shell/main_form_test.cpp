@@ -329,6 +329,40 @@ TEST_F(MainFormTest, FailedRunsShowABoxAndLeaveTheWindowReady) {
   EXPECT_EQ(ReadBytes(FilePath(QStringLiteral("in.dxf"))), testing::SmallDrawing());
 }
 
+TEST_F(MainFormTest, PumpLetsAClickOnCancelLand) {
+  TMainForm& form = Show();
+  form.SetRunning(true);  // as a run does at its start
+  EXPECT_FALSE(form.host().Pump());
+  QTimer::singleShot(0, form.CancelBtn, &QPushButton::click);
+  EXPECT_TRUE(form.host().Pump());
+  EXPECT_TRUE(form.breaking());
+  form.SetRunning(false);
+}
+
+TEST_F(MainFormTest, ClosingDuringARunCancelsItAndClosesWhenItHasEnded) {
+  TMainForm& form = Show();
+  ASSERT_TRUE(WriteBytes(FilePath(QStringLiteral("in.dxf")), testing::SmallDrawing()));
+  dialogs_.openAnswers.push_back(FilePath(QStringLiteral("in.dxf")));
+  dialogs_.saveAnswers.push_back(FilePath(QStringLiteral("no/out.dxf")));
+  bool openAfterClose = false;
+  // The run's box is open while the run is still going on.
+  dialogs_.onMessage = [&](const FakeDialogs::Message&) {
+    form.close();
+    openAfterClose = form.isVisible();
+  };
+
+  form.KonvertBtn->click();
+  dialogs_.onMessage = nullptr;
+
+  EXPECT_TRUE(openAfterClose);
+  EXPECT_TRUE(form.breaking());
+  EXPECT_FALSE(form.isVisible());
+  // The close handling ran once the run was over.
+  EXPECT_EQ(ReadBytes(OptionsPath()), QByteArray("\x01\x00\x00\x00", 4));
+  EXPECT_EQ(WindowStateStore(QStringLiteral("tessarin")).Text(state_names::kVisible),
+            QStringLiteral("0"));
+}
+
 TEST_F(MainFormTest, MenusHoldTheirItemsInOrder) {
   TMainForm& form = Show();
   const QList<QAction*> menus = form.menuBar()->actions();
