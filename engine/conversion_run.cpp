@@ -48,21 +48,41 @@ HandleScan ScanHandles(ByteSource& source) {
   HandleScan scan;
   PairReader reader(source);
   uint32_t largest = 1;
-  while (!reader.AtEnd()) {
-    const GroupPair pair = reader.ReadPair();
-    const std::string_view code = TrimDxf(pair.code);
-    if (code == "5") {
+  const auto visit = [&](std::string_view rawCode, std::string_view rawValue, size_t, size_t) {
+    const std::string_view code = TrimDxf(rawCode);
+    if (code.size() != 1) return true;
+    if (code[0] == '5') {
       // Handles of 80000000 and above read as negative 32-bit numbers and
       // are never taken.
-      const auto handle = ParseDxfHandle(TrimDxf(pair.value));
+      const auto handle = ParseDxfHandle(TrimDxf(rawValue));
       if (handle && *handle < 0x80000000u && *handle > largest) largest = *handle;
-    } else if (code == "0" && TrimDxf(pair.value) == "SPLINE") {
+    } else if (code[0] == '0' && TrimDxf(rawValue) == "SPLINE") {
       ++scan.splineStarts;
     }
+    return true;
+  };
+  while (!reader.AtEnd()) {
+    // Whole pairs straight from the buffer; ReadPair for the rest.
+    if (const size_t n = WalkPairs(reader.Buffered(), visit); n > 0) {
+      reader.Consume(n);
+      continue;
+    }
+    const GroupPair pair = reader.ReadPair();
+    visit(pair.code, pair.value, 0, 0);
   }
   scan.handlecounter = largest + kHandleMargin;
   scan.failed = reader.Failed();
   return scan;
+}
+
+// Whether the copy pass must look at a pair itself: a spline start, or the
+// name of the handle seed, whose value follows in the next pair.
+bool NeedsAttention(std::string_view rawCode, std::string_view rawValue) {
+  const std::string_view code = TrimDxf(rawCode);
+  if (code.size() != 1) return false;
+  if (code[0] == '0') return TrimDxf(rawValue) == "SPLINE";
+  if (code[0] == '9') return TrimDxf(rawValue) == "$HANDSEED";
+  return false;
 }
 
 // The end states of a run, as the window shows them.
@@ -122,17 +142,22 @@ class ProgressMeter {
  public:
   ProgressMeter(Host& host, uint64_t inputSize) : host_(host), blocks_(inputSize / kProgressBlock) {}
   void Update(uint64_t consumed) {
-    if (blocks_ == 0) return;  // an input under 128 bytes leaves the bar at 0
     const uint64_t fetched = std::min(blocks_, (consumed + kProgressBlock - 1) / kProgressBlock);
-    const int position = static_cast<int>(
-        std::nearbyint(100.0 * static_cast<double>(fetched) / static_cast<double>(blocks_)));
-    if (position != shown_) host_.ShowProgress(shown_ = position);
+    if (fetched == fetched_) return;  // also: an input under 128 bytes leaves the bar at 0
+    fetched_ = fetched;
+    // round(100 * fetched / blocks), halves to even, in integers.
+    const uint64_t scaled = 100 * fetched;
+    uint64_t position = scaled / blocks_;
+    const uint64_t twice = 2 * (scaled % blocks_);
+    if (twice > blocks_ || (twice == blocks_ && position % 2 == 1)) ++position;
+    if (static_cast<int>(position) != shown_) host_.ShowProgress(shown_ = static_cast<int>(position));
   }
 
  private:
   Host& host_;
   uint64_t blocks_;
-  int shown_ = -1;
+  uint64_t fetched_ = 0;
+  int shown_ = 0;
 };
 
 enum class CopyEnd { kCompleted, kCancelled, kReadFailed, kWriteFailed };
@@ -154,23 +179,44 @@ CopyEnd CopyPass(ByteSource& input, PairWriter& writer, const ConversionSettings
   const uint32_t handseed = scan.handlecounter + static_cast<uint32_t>(scan.splineStarts) + 1;
   bool afterHandseed = false;
 
+  // Plain pairs straight from the buffer, in bulk.
+  uint64_t walkBase = 0;
+  const auto copyPlain = [&](std::string_view code, std::string_view value, size_t codeNext,
+                             size_t) {
+    if (host.CancelRequested() || NeedsAttention(code, value)) return false;
+    progress.Update(walkBase + codeNext);
+    return true;
+  };
+
   while (!reader.AtEnd()) {
+    walkBase = reader.Consumed();
+    const std::string_view buffered = reader.Buffered();
+    if (const size_t n = afterHandseed ? 0 : WalkPairs(buffered, copyPlain); n > 0) {
+      writer.WriteLines(buffered.substr(0, n));
+      reader.Consume(n);
+      afterHandseed = false;
+      if (writer.Failed()) return CopyEnd::kWriteFailed;
+      continue;
+    }
     if (host.CancelRequested()) return CopyEnd::kCancelled;
     GroupPair pair = reader.ReadPair([&] { progress.Update(reader.Consumed()); });
     for (;;) {
       if (host.CancelRequested()) return CopyEnd::kCancelled;
-      if (!IsSplineStart(pair)) {
-        const std::string_view code = TrimDxf(pair.code);
-        const auto seed = (afterHandseed && scan.splineStarts > 0 && code == "5")
+      // Only one-character codes matter here: "0" may start a spline, "9"
+      // names a header variable, "5" may hold $HANDSEED's value.
+      const std::string_view code = TrimDxf(pair.code);
+      const char single = code.size() == 1 ? code[0] : '\0';
+      if (single != '0' || TrimDxf(pair.value) != "SPLINE") {
+        const auto seed = (single == '5' && afterHandseed && scan.splineStarts > 0)
                               ? ParseDxfHandle(TrimDxf(pair.value))
                               : std::nullopt;
         if (seed) {
           writer.WriteLine(pair.code);
           writer.WriteLine(HandleToDXF(std::max(*seed, handseed)));
         } else {
-          writer.WritePair(pair);
+          writer.WritePairPadded(pair);
         }
-        afterHandseed = code == "9" && TrimDxf(pair.value) == "$HANDSEED";
+        afterHandseed = single == '9' && TrimDxf(pair.value) == "$HANDSEED";
         break;
       }
       polyline.Begin();

@@ -13,7 +13,7 @@ constexpr size_t kBlock = 1 << 20;
 constexpr char kEndOfFile = 0x1A;
 }  // namespace
 
-PairReader::PairReader(ByteSource& source) : source_(source) { buffer_.resize(kBlock); }
+PairReader::PairReader(ByteSource& source) : source_(source) { buffer_.resize(kBlock + kPadding); }
 
 bool PairReader::AtEnd() {
   if (next_ < end_ || lookaheadSize_ > 0) return false;
@@ -22,12 +22,6 @@ bool PairReader::AtEnd() {
   lookaheadSize_ = ReadBlock(lookahead_.data(), lookahead_.size());
   return lookaheadSize_ == 0;
 }
-
-GroupPair PairReader::ReadPair() {
-  return ReadPair([] {});
-}
-
-void PairReader::BeginPair() { pairStart_ = next_; }
 
 size_t PairReader::ReadBlock(char* to, size_t size) {
   if (exhausted_) return 0;
@@ -51,19 +45,19 @@ bool PairReader::Fill() {
     pairStart_ = 0;
   }
   if (lookaheadSize_ > 0) {
-    if (buffer_.size() - end_ < lookaheadSize_) buffer_.resize(end_ + lookaheadSize_ + kBlock);
+    if (Room() - end_ < lookaheadSize_) buffer_.resize(end_ + lookaheadSize_ + kBlock + kPadding);
     std::memcpy(buffer_.data() + end_, lookahead_.data(), lookaheadSize_);
     end_ += lookaheadSize_;
     lookaheadSize_ = 0;
     return true;
   }
-  if (buffer_.size() - end_ < kBlock / 2) buffer_.resize(std::max(buffer_.size() * 2, end_ + kBlock));
-  const size_t n = ReadBlock(buffer_.data() + end_, buffer_.size() - end_);
+  if (Room() - end_ < kBlock / 2) buffer_.resize(std::max(Room() * 2, end_ + kBlock) + kPadding);
+  const size_t n = ReadBlock(buffer_.data() + end_, Room() - end_);
   end_ += n;
   return n > 0;
 }
 
-PairReader::Line PairReader::ReadLine() {
+PairReader::Line PairReader::ReadLineSlow() {
   if (next_ == end_ && !Fill()) return {next_ - pairStart_, 0};
   size_t lineStart = next_;
   size_t scanFrom = next_;
@@ -98,22 +92,67 @@ PairReader::Line PairReader::ReadLine() {
   return {lineStart - pairStart_, static_cast<size_t>(last - first)};
 }
 
-PairWriter::PairWriter(ByteSink& sink) : sink_(sink) { buffer_.reserve(kFlushAt + 4096); }
+PairWriter::PairWriter(ByteSink& sink) : sink_(sink) { buffer_.resize(kFlushAt + kSlack); }
 
 PairWriter::~PairWriter() { Flush(); }
 
+void PairWriter::WriteLong(std::string_view line) {
+  Flush();
+  if (line.size() + 2 <= kFlushAt) {
+    WriteLine(line);
+    return;
+  }
+  if (!failed_ && !(sink_.Write(line) && sink_.Write("\r\n"))) failed_ = true;
+}
+
 void PairWriter::WriteRaw(std::string_view bytes) {
-  if (buffer_.size() + bytes.size() > kFlushAt) Flush();
+  if (used_ + bytes.size() > kFlushAt) Flush();
   if (bytes.size() > kFlushAt) {
     if (!failed_ && !sink_.Write(bytes)) failed_ = true;
     return;
   }
-  buffer_.append(bytes);
+  std::memcpy(buffer_.data() + used_, bytes.data(), bytes.size());
+  used_ += bytes.size();
+}
+
+void PairWriter::WriteLines(std::string_view lines) {
+  const char* in = lines.data();
+  const size_t n = lines.size();
+  size_t segment = 0;  // start of the bytes not yet copied
+  for (size_t block = 0; block < n; block += 64) {
+    // Room for the block with a CR added before each of its LFs.
+    if (used_ + 128 > kFlushAt) Flush();
+    uint64_t lf, cr;
+    detail::LineMasks(in + block, lf, cr);
+    const size_t size = std::min<size_t>(64, n - block);
+    if (size < 64) lf &= (uint64_t{1} << size) - 1;
+    char* out = buffer_.data();
+    while (lf != 0) {
+      const size_t e = block + static_cast<size_t>(__builtin_ctzll(lf));
+      lf &= lf - 1;
+      const size_t end = (e > segment && in[e - 1] == '\r') ? e - 1 : e;
+      // 16-byte moves: the input has padding after it, the buffer slack.
+      for (size_t k = segment; k < end; k += 16) std::memcpy(out + used_ + (k - segment), in + k, 16);
+      used_ += end - segment;
+      out[used_++] = '\r';
+      out[used_++] = '\n';
+      segment = e + 1;
+    }
+    // The rest of the block belongs to a line that ends in a later block;
+    // a CR at its very end may be that line's CR LF and waits.
+    size_t blockEnd = block + size;
+    if (blockEnd > segment && in[blockEnd - 1] == '\r') --blockEnd;
+    if (segment < blockEnd) {
+      std::memcpy(out + used_, in + segment, blockEnd - segment);
+      used_ += blockEnd - segment;
+      segment = blockEnd;
+    }
+  }
 }
 
 bool PairWriter::Flush() {
-  if (!buffer_.empty() && !failed_ && !sink_.Write(buffer_)) failed_ = true;
-  buffer_.clear();
+  if (used_ > 0 && !failed_ && !sink_.Write({buffer_.data(), used_})) failed_ = true;
+  used_ = 0;
   return !failed_;
 }
 

@@ -4,9 +4,14 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "byte_stream.h"
 
@@ -39,6 +44,10 @@ inline bool IsSplineStart(const GroupPair& pair) {
 // end, and lines have no length limit.
 class PairReader {
  public:
+  // Readable bytes after every line a view points into; PairWriter's
+  // WriteLinePadded relies on them.
+  static constexpr size_t kPadding = 64;
+
   explicit PairReader(ByteSource& source);
 
   // True when no byte is left to read. Never moves the bytes of the pair
@@ -47,10 +56,12 @@ class PairReader {
   // The next pair (ReadPair): each line is read if the input is not at its
   // end, else it is empty. `afterCode` runs between the two lines, where the
   // run sets its progress.
-  GroupPair ReadPair();
+  GroupPair ReadPair() {
+    return ReadPair([] {});
+  }
   template <typename AfterCode>
   GroupPair ReadPair(AfterCode afterCode) {
-    BeginPair();
+    pairStart_ = next_;
     const Line code = ReadLine();
     afterCode();
     const Line value = ReadLine();
@@ -60,6 +71,16 @@ class PairReader {
 
   // Bytes of the input consumed so far, line ends included.
   uint64_t Consumed() const { return consumed_; }
+
+  // Bulk access for hot loops: the unread bytes in the buffer, starting at a
+  // pair, followed by kPadding readable bytes. Consume(n) takes n of them;
+  // n must end a pair.
+  std::string_view Buffered() const { return {buffer_.data() + next_, end_ - next_}; }
+  void Consume(size_t n) {
+    next_ += n;
+    consumed_ += n;
+    pairStart_ = next_;
+  }
   // True when the source reported a read error.
   bool Failed() const { return source_.Failed(); }
 
@@ -69,14 +90,72 @@ class PairReader {
     size_t offset = 0;
     size_t size = 0;
   };
-  void BeginPair();
-  Line ReadLine();
+
+  // Most lines end inside the buffer and hold no CR but the one before
+  // their LF: those are found here without a call.
+  Line ReadLine() {
+    const char* p = buffer_.data() + next_;
+    const size_t n = end_ - next_;
+    size_t crs = 0;
+    const size_t lf = FindLineFeed(p, n, crs);
+    if (lf == n) return ReadLineSlow();
+    size_t size = lf;
+    if (crs > 0) {
+      if (crs > 1 || p[lf - 1] != '\r') return ReadLineSlow();
+      --size;
+    }
+    const Line line{next_ - pairStart_, size};
+    next_ += lf + 1;
+    consumed_ += lf + 1;
+    return line;
+  }
+
+  // 0, 1, or 2 for two or more set bits (no popcount instruction needed).
+  static size_t CountUpToTwo(unsigned bits) {
+    return static_cast<size_t>(bits != 0) + static_cast<size_t>((bits & (bits - 1)) != 0);
+  }
+
+  // Offset of the first LF among the `n` bytes at `p`, or `n`; `crs` counts
+  // the CRs before it, as far as 0, 1 or more matters. Reads up to 15 bytes
+  // beyond `n` (the padding).
+  static size_t FindLineFeed(const char* p, size_t n, size_t& crs) {
+#if defined(__SSE2__)
+    const __m128i lf = _mm_set1_epi8('\n');
+    const __m128i cr = _mm_set1_epi8('\r');
+    for (size_t i = 0; i < n; i += 16) {
+      const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+      unsigned lfs = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, lf)));
+      unsigned crBits = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, cr)));
+      if (n - i < 16) {
+        const unsigned valid = (1u << (n - i)) - 1;
+        lfs &= valid;
+        crBits &= valid;
+      }
+      if (lfs != 0) {
+        const unsigned at = static_cast<unsigned>(__builtin_ctz(lfs));
+        crs += CountUpToTwo(crBits & ((1u << at) - 1));
+        return i + at;
+      }
+      crs += CountUpToTwo(crBits);
+    }
+    return n;
+#else
+    const void* found = std::memchr(p, '\n', n);
+    const size_t at = found ? static_cast<size_t>(static_cast<const char*>(found) - p) : n;
+    for (size_t i = 0; i < at; ++i) crs += p[i] == '\r';
+    return at;
+#endif
+  }
+
+  Line ReadLineSlow();
   std::string_view View(Line line) const { return {buffer_.data() + pairStart_ + line.offset, line.size}; }
   // Makes at least one more byte available after `end_`; false at the end.
   // May move the bytes of the current pair.
   bool Fill();
   // Reads the next block from the source into `to`, cut at 0x1A.
   size_t ReadBlock(char* to, size_t size);
+  // Usable bytes of buffer_ (the padding follows them).
+  size_t Room() const { return buffer_.size() - kPadding; }
 
   ByteSource& source_;
   std::vector<char> buffer_;
@@ -89,6 +168,83 @@ class PairReader {
   bool exhausted_ = false;
 };
 
+namespace detail {
+
+// Bit i of `lf` / `cr` tells whether byte i of the 64 at `p` is LF / CR.
+inline void LineMasks(const char* p, uint64_t& lf, uint64_t& cr) {
+#if defined(__SSE2__)
+  const __m128i lfs = _mm_set1_epi8('\n');
+  const __m128i crs = _mm_set1_epi8('\r');
+  lf = 0;
+  cr = 0;
+  for (int k = 0; k < 4; ++k) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * k));
+    lf |= static_cast<uint64_t>(static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, lfs))))
+          << (16 * k);
+    cr |= static_cast<uint64_t>(static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, crs))))
+          << (16 * k);
+  }
+#else
+  lf = 0;
+  cr = 0;
+  for (int i = 0; i < 64; ++i) {
+    lf |= static_cast<uint64_t>(p[i] == '\n') << i;
+    cr |= static_cast<uint64_t>(p[i] == '\r') << i;
+  }
+#endif
+}
+
+}  // namespace detail
+
+// Walks the complete pairs at the start of `bytes`, which starts at a pair
+// and is followed by PairReader::kPadding readable bytes, calling
+// visit(code, value, codeNext, pairNext) for each, where codeNext and
+// pairNext are the offsets just after the code line and the pair. It stops
+// when visit returns false, before a pair that does not lie wholly in
+// `bytes`, and before any 64-byte block that holds a CR not followed by LF
+// (such lines are left to PairReader::ReadPair). Returns the offset after
+// the last pair visited. The pairs seen are exactly those ReadPair gives.
+template <typename Visit>
+size_t WalkPairs(std::string_view bytes, Visit&& visit) {
+  const char* data = bytes.data();
+  const size_t n = bytes.size();
+  size_t done = 0;
+  size_t lineStart = 0;
+  size_t codeStart = 0, codeSize = 0, codeNext = 0;
+  bool inValue = false;
+  for (size_t block = 0; block < n; block += 64) {
+    uint64_t lf, cr;
+    detail::LineMasks(data + block, lf, cr);
+    if (n - block < 64) {
+      const uint64_t valid = (uint64_t{1} << (n - block)) - 1;
+      lf &= valid;
+      cr &= valid;
+    }
+    uint64_t lone = cr & ~(lf >> 1);
+    if ((lone >> 63) != 0 && block + 64 < n && data[block + 64] == '\n') lone &= ~(uint64_t{1} << 63);
+    if (lone != 0) return done;
+    while (lf != 0) {
+      const size_t e = block + static_cast<size_t>(__builtin_ctzll(lf));
+      lf &= lf - 1;
+      const size_t lineEnd = (e > lineStart && data[e - 1] == '\r') ? e - 1 : e;
+      if (!inValue) {
+        codeStart = lineStart;
+        codeSize = lineEnd - lineStart;
+        codeNext = e + 1;
+      } else {
+        if (!visit(std::string_view(data + codeStart, codeSize),
+                   std::string_view(data + lineStart, lineEnd - lineStart), codeNext, e + 1)) {
+          return done;
+        }
+        done = e + 1;
+      }
+      inValue = !inValue;
+      lineStart = e + 1;
+    }
+  }
+  return done;
+}
+
 // Buffered output of lines, each ended by CR LF. Errors are kept: after the
 // first failure nothing more is written and Failed() says so.
 class PairWriter {
@@ -99,24 +255,54 @@ class PairWriter {
   PairWriter& operator=(const PairWriter&) = delete;
 
   void WriteLine(std::string_view line) {
-    if (buffer_.size() + line.size() + 2 > kFlushAt) Flush();
-    buffer_.append(line);
-    buffer_.append("\r\n", 2);
+    if (used_ + line.size() + 2 > kFlushAt) {
+      WriteLong(line);
+      return;
+    }
+    std::memcpy(buffer_.data() + used_, line.data(), line.size());
+    Terminate(line.size());
+  }
+  // As WriteLine, for a line with PairReader::kPadding readable bytes after
+  // it: short lines are copied in one 16-byte move.
+  void WriteLinePadded(std::string_view line) {
+    if (line.size() > 16 || used_ + 18 > kFlushAt) {
+      WriteLine(line);
+      return;
+    }
+    std::memcpy(buffer_.data() + used_, line.data(), 16);
+    Terminate(line.size());
   }
   void WritePair(const GroupPair& pair) {
     WriteLine(pair.code);
     WriteLine(pair.value);
   }
+  // A pair as PairReader handed it out.
+  void WritePairPadded(const GroupPair& pair) {
+    WriteLinePadded(pair.code);
+    WriteLinePadded(pair.value);
+  }
   // Appends bytes that already hold their line ends.
   void WriteRaw(std::string_view bytes);
+  // Appends whole lines as read: each ends in LF, maybe after a CR, and no
+  // other CR occurs (what WalkPairs visited). Every line gets a CR LF end.
+  void WriteLines(std::string_view lines);
   // Writes out what is buffered; false after any failure.
   bool Flush();
   bool Failed() const { return failed_; }
 
  private:
   static constexpr size_t kFlushAt = 1 << 20;
+  static constexpr size_t kSlack = 64;  // for whole 16-byte moves past the end
+  void Terminate(size_t size) {
+    buffer_[used_ + size] = '\r';
+    buffer_[used_ + size + 1] = '\n';
+    used_ += size + 2;
+  }
+  void WriteLong(std::string_view line);
+
   ByteSink& sink_;
-  std::string buffer_;
+  std::vector<char> buffer_;  // kFlushAt bytes and kSlack
+  size_t used_ = 0;
   bool failed_ = false;
 };
 

@@ -65,7 +65,7 @@ GroupPair CaptureSpline(PairReader& reader, PairWriter* copyTo, const GroupPair&
   for (;;) {
     pair = reader.ReadPair();
     const std::string_view code = TrimDxf(pair.code);
-    if (copyTo != nullptr && code != "0") copyTo->WritePair(pair);
+    if (copyTo != nullptr && code != "0") copyTo->WritePairPadded(pair);
 
     // Leading zeros ("010") are not the code "10": only the exact text counts.
     const int number = (code.size() > 1 && code[0] == '0') ? -1 : CodeNumber(code);

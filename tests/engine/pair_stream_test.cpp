@@ -35,6 +35,16 @@ TEST(PairStream, LineRules) {
     std::string output;
   };
   const std::string longLine(3'000'001, 'x');
+  // Lines of every length from 0 to 150, so that line ends, CRs and pair
+  // boundaries fall at every offset of the 64-byte blocks of the bulk path.
+  std::string lf, crlf, expected;
+  for (int length = 0; length <= 150; ++length) {
+    const std::string line(static_cast<size_t>(length), static_cast<char>('a' + length % 26));
+    lf += line + "\n";
+    crlf += line + "\r\n";
+    expected += line + "\r\n";
+  }
+  expected += "\r\n";  // 151 lines: the last pair's value line is added
   const Row rows[] = {
       {"empty input", "", ""},
       {"LF ends a line", "0\nSECTION\n", "0\r\nSECTION\r\n"},
@@ -50,6 +60,9 @@ TEST(PairStream, LineRules) {
       {"NUL bytes kept", std::string("0\n\0x\n", 5), std::string("0\r\n\0x\r\n", 7)},
       {"empty lines", "\n\n\n\n", "\r\n\r\n\r\n\r\n"},
       {"a line longer than any buffer", "999\n" + longLine + "\n", "999\r\n" + longLine + "\r\n"},
+      {"LF lines at every offset", lf, expected},
+      {"CR LF lines at every offset", crlf, expected},
+      {"a lone CR among them", crlf.substr(0, 700) + "\r" + crlf.substr(700), expected},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
