@@ -319,7 +319,11 @@ int TMainForm::language() const { return Language(); }
 void TMainForm::showEvent(QShowEvent* event) {
   // A window coming back from the task bar is no new showing.
   if (!event->spontaneous()) {
-    PrepareShowing();
+    if (showingPrepared_) {
+      showingPrepared_ = false;
+    } else {
+      PrepareShowing();
+    }
     if (minimizeAfterStart_) {
       minimizeAfterStart_ = false;
       QTimer::singleShot(0, this, &QWidget::showMinimized);
@@ -340,6 +344,11 @@ void TMainForm::PrepareShowing() {
     }
   }
   FormShow();
+}
+
+void TMainForm::ShowPrepared() {
+  showingPrepared_ = true;
+  show();
 }
 
 void TMainForm::FormShow() {

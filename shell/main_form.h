@@ -50,6 +50,10 @@ class TMainForm : public QMainWindow {
   // the stored window state, then FormShow. The batch mode calls it without
   // showing the window.
   void PrepareShowing();
+  // Shows the window after PrepareShowing has run without a showing (an
+  // error escaped the batch run): the showing's steps are not repeated, so
+  // the values of the command line stay.
+  void ShowPrepared();
   // First showing only: registers the messages, puts the stored language in
   // force, translates the windows and, with two or more arguments, runs the
   // batch conversion and requests the end.
@@ -170,6 +174,7 @@ class TMainForm : public QMainWindow {
   bool stateSaved_ = false;
   bool centred_ = true;  // no stored placement applies
   bool minimizeAfterStart_ = false;
+  bool showingPrepared_ = false;  // the next showing's steps have run
   int placementFlags_ = 0;
   QPoint minPosition_{-1, -1};
   QPoint maxPosition_{-1, -1};

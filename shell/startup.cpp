@@ -55,8 +55,10 @@ int RunProgram(const QStringList& arguments, Dialogs& dialogs, bool invisible) {
     // An error escaped the run; it has been shown. The window stays open
     // for the user, where there is one.
     if (invisible) return kExitError;
+    form.ShowPrepared();
+  } else {
+    form.show();
   }
-  form.show();
   return QApplication::exec();
 }
 

@@ -161,6 +161,20 @@ TEST_F(BatchModeTest, ExitStatusReportsTheOutcome) {
   }
 }
 
+TEST_F(BatchModeTest, WindowShownAfterTheBatchStepsKeepsTheCommandLineValues) {
+  {
+    WindowStateStore store(QStringLiteral("tessarin"));
+    store.SetText(names::kAbwEd, QStringLiteral("3"));
+    ASSERT_TRUE(store.Sync());
+  }
+  ProgramWindows windows = Start({input_, output_, QStringLiteral("0,7")});
+  TMainForm& form = *windows.mainForm;
+  form.PrepareShowing();
+  form.ShowPrepared();
+  EXPECT_TRUE(form.isVisible());
+  EXPECT_EQ(form.AbwEd->text(), QStringLiteral("0,7"));
+}
+
 TEST_F(BatchModeTest, BatchRunLeavesOptionsFileAsItWas) {
   ASSERT_TRUE(WriteBytes(OptionsPath(), QByteArray("\x04\x00\x00\x00", 4)));
   {
