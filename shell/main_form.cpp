@@ -584,7 +584,11 @@ void TMainForm::SaveWindowState(bool visible) {
   const int showCmd = isMinimized() ? 2 : isMaximized() ? 3 : 1;
   const QString minMax =
       PositionText(minPosition_.x(), minPosition_.y(), maxPosition_.x(), maxPosition_.y());
-  const QPoint topLeft = pos();
+  // The normal rectangle, also while the window is maximized or minimized.
+  QPoint topLeft = pos();
+  if ((isMaximized() || isMinimized()) && !normalGeometry().isEmpty()) {
+    topLeft = normalGeometry().topLeft() - (geometry().topLeft() - pos());
+  }
   const QString norm = PositionText(topLeft.x(), topLeft.y(), topLeft.x() + frame.width(),
                                     topLeft.y() + frame.height());
   const QString sized = ScreenSizeSuffix();
