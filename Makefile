@@ -12,7 +12,7 @@ PACKAGES  := cmake make g++ pkgconf libgtest-dev libgmock-dev qt6-base-dev \
 
 SUDO      := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: deps configure build run test clean
+.PHONY: deps configure build run test fuzz clean
 
 deps:
 	@missing=""; \
@@ -39,5 +39,15 @@ run: build
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
+# Fuzzing with libFuzzer (clang); FUZZ_SECONDS per target.
+FUZZ_SECONDS ?= 120
+FUZZ_BUILD   ?= build-fuzz
+fuzz: deps
+	@command -v clang++ >/dev/null || { $(SUDO) apt-get install -y -q clang libclang-rt-14-dev; }
+	CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSARIN_FUZZ=ON \
+	  -DTESSARIN_GUI=OFF -DTESSARIN_TESTS=OFF -DTESSARIN_BENCH=OFF
+	cmake --build $(FUZZ_BUILD) -j $(JOBS)
+	fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(FUZZ_BUILD)

@@ -13,12 +13,19 @@ constexpr size_t kBlock = 1 << 20;
 constexpr char kEndOfFile = 0x1A;
 }  // namespace
 
-PairReader::PairReader(ByteSource& source) : source_(source) { buffer_.resize(kBlock + kPadding); }
+// Small inputs get a small buffer: a run over a few kilobytes should not
+// clear a megabyte first.
+PairReader::PairReader(ByteSource& source)
+    : source_(source),
+      block_(source.Size() == 0 ? kBlock
+                                : std::clamp<size_t>(static_cast<size_t>(source.Size()) + 1, 4096, kBlock)) {
+  buffer_.resize(block_ + kPadding);
+}
 
 bool PairReader::AtEnd() {
   if (next_ < end_ || lookaheadSize_ > 0) return false;
   // Fetch into a side block: moving buffer_ would break the last pair's views.
-  if (lookahead_.empty()) lookahead_.resize(kBlock / 4);
+  if (lookahead_.empty()) lookahead_.resize(block_ / 4 + 1);
   lookaheadSize_ = ReadBlock(lookahead_.data(), lookahead_.size());
   return lookaheadSize_ == 0;
 }
@@ -45,13 +52,13 @@ bool PairReader::Fill() {
     pairStart_ = 0;
   }
   if (lookaheadSize_ > 0) {
-    if (Room() - end_ < lookaheadSize_) buffer_.resize(end_ + lookaheadSize_ + kBlock + kPadding);
+    if (Room() - end_ < lookaheadSize_) buffer_.resize(end_ + lookaheadSize_ + block_ + kPadding);
     std::memcpy(buffer_.data() + end_, lookahead_.data(), lookaheadSize_);
     end_ += lookaheadSize_;
     lookaheadSize_ = 0;
     return true;
   }
-  if (Room() - end_ < kBlock / 2) buffer_.resize(std::max(Room() * 2, end_ + kBlock) + kPadding);
+  if (Room() - end_ < block_ / 2) buffer_.resize(std::max(Room() * 2, end_ + block_) + kPadding);
   const size_t n = ReadBlock(buffer_.data() + end_, Room() - end_);
   end_ += n;
   return n > 0;
@@ -92,7 +99,7 @@ PairReader::Line PairReader::ReadLineSlow() {
   return {lineStart - pairStart_, static_cast<size_t>(last - first)};
 }
 
-PairWriter::PairWriter(ByteSink& sink) : sink_(sink) { buffer_.resize(kFlushAt + kSlack); }
+PairWriter::PairWriter(ByteSink& sink) : sink_(sink), buffer_(new char[kFlushAt + kSlack]) {}
 
 PairWriter::~PairWriter() { Flush(); }
 
@@ -111,7 +118,7 @@ void PairWriter::WriteRaw(std::string_view bytes) {
     if (!failed_ && !sink_.Write(bytes)) failed_ = true;
     return;
   }
-  std::memcpy(buffer_.data() + used_, bytes.data(), bytes.size());
+  std::memcpy(buffer_.get() + used_, bytes.data(), bytes.size());
   used_ += bytes.size();
 }
 
@@ -126,7 +133,7 @@ void PairWriter::WriteLines(std::string_view lines) {
     detail::LineMasks(in + block, lf, cr);
     const size_t size = std::min<size_t>(64, n - block);
     if (size < 64) lf &= (uint64_t{1} << size) - 1;
-    char* out = buffer_.data();
+    char* out = buffer_.get();
     while (lf != 0) {
       const size_t e = block + static_cast<size_t>(__builtin_ctzll(lf));
       lf &= lf - 1;
@@ -151,7 +158,7 @@ void PairWriter::WriteLines(std::string_view lines) {
 }
 
 bool PairWriter::Flush() {
-  if (used_ > 0 && !failed_ && !sink_.Write({buffer_.data(), used_})) failed_ = true;
+  if (used_ > 0 && !failed_ && !sink_.Write({buffer_.get(), used_})) failed_ = true;
   used_ = 0;
   return !failed_;
 }

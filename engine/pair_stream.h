@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -158,6 +159,7 @@ class PairReader {
   size_t Room() const { return buffer_.size() - kPadding; }
 
   ByteSource& source_;
+  size_t block_;  // bytes fetched at a time
   std::vector<char> buffer_;
   size_t pairStart_ = 0;  // first byte of the current pair; kept on refills
   size_t next_ = 0;       // next unread byte
@@ -259,7 +261,7 @@ class PairWriter {
       WriteLong(line);
       return;
     }
-    std::memcpy(buffer_.data() + used_, line.data(), line.size());
+    std::memcpy(buffer_.get() + used_, line.data(), line.size());
     Terminate(line.size());
   }
   // As WriteLine, for a line with PairReader::kPadding readable bytes after
@@ -269,7 +271,7 @@ class PairWriter {
       WriteLine(line);
       return;
     }
-    std::memcpy(buffer_.data() + used_, line.data(), 16);
+    std::memcpy(buffer_.get() + used_, line.data(), 16);
     Terminate(line.size());
   }
   void WritePair(const GroupPair& pair) {
@@ -301,7 +303,7 @@ class PairWriter {
   void WriteLong(std::string_view line);
 
   ByteSink& sink_;
-  std::vector<char> buffer_;  // kFlushAt bytes and kSlack
+  std::unique_ptr<char[]> buffer_;  // kFlushAt bytes and kSlack; only written bytes are read
   size_t used_ = 0;
   bool failed_ = false;
 };
