@@ -320,20 +320,28 @@ TEST_F(TDynaArrayFailure, ShrinkFailureKeepsTheLargerBlock) {
   EXPECT_EQ(array.count(), 100u);
   EXPECT_EQ(array.amemsize(), 1600u);
   ExpectNumbered(array, 100);
+  // A second failed shrink, now one step below the block.
+  array.Delete(99);
+  ASSERT_EQ(shown.size(), 2u);
+  EXPECT_EQ(array.amemsize(), 1600u);
   // The larger block serves further records without a new allocation.
   const int before = allocations;
-  auto* rec = static_cast<Rec*>(array.Add());
-  ASSERT_NE(rec, nullptr);
+  for (int i = 0; i < 2; ++i) {
+    auto* rec = static_cast<Rec*>(array.Add());
+    ASSERT_NE(rec, nullptr);
+    EXPECT_TRUE(IsZero(rec, sizeof(Rec)));
+  }
   EXPECT_EQ(allocations, before);
-  EXPECT_TRUE(IsZero(rec, sizeof(Rec)));
+  EXPECT_EQ(array.count(), 101u);
+  ExpectNumbered(array, 99);
   // Growing beyond it copies the whole larger block.
   failAllocations = false;
   array.Delete(100);
   AddNumbered(array, 150);
   EXPECT_EQ(array.count(), 250u);
   EXPECT_EQ(array.amemsize(), 300 * sizeof(Rec));
-  ExpectNumbered(array, 100);
-  EXPECT_EQ(shown.size(), 1u);
+  ExpectNumbered(array, 99);
+  EXPECT_EQ(shown.size(), 2u);
 }
 
 TEST_F(TDynaArrayFailure, BlockBeyondThirtyTwoBitsFailsWithoutAllocating) {
