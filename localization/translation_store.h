@@ -44,8 +44,8 @@ struct IndexEntry {
   std::int32_t entry;
 };
 
-// Builds the store from `progpath` + "translate.dat" (`progpath` ends in a
-// path separator). A missing, unreadable or damaged file gives a store with
+// Builds the store from `progpath` + "translate.dat" (`progpath` is UTF-8 and
+// ends in a path separator). A missing, unreadable or damaged file gives a store with
 // what could be read; there is never a message. Calling it again releases
 // the previous store first.
 void InitTranslation(const std::string& progpath);

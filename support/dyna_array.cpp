@@ -4,6 +4,7 @@
 #include "dyna_array.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -110,6 +111,7 @@ void TDynaArray::AllocLessMem() {
 }
 
 void* TDynaArray::GetObject(std::uint32_t Index) {
+  assert(Index < count_);
   void* record = Record(Index);
   SetCurrent(static_cast<std::int32_t>(Index), record);
   return record;

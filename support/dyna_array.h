@@ -52,7 +52,7 @@ class TDynaArray {
   TDynaArray& operator=(const TDynaArray&) = delete;
 
   // Makes record `Index` current and returns its address. `Index` must be
-  // below count(); it is not checked.
+  // below count(); only debug builds check it.
   void* GetObject(std::uint32_t Index);
   // Appends a zero-filled record, makes it current and returns its address;
   // null when the storage could not grow (nothing was added).
