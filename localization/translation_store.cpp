@@ -41,9 +41,9 @@ char16_t* NewText(std::u16string_view text) {
 }
 
 void ReleaseSlots(TranslationEntry& entry) {
-  for (char16_t*& slot : entry.slots) {
-    delete[] slot;
-    slot = nullptr;
+  for (char16_t*& text : entry.slot) {
+    delete[] text;
+    text = nullptr;
   }
 }
 
@@ -162,7 +162,7 @@ void WriteTableHeader(std::ostream& file, std::int32_t entries) {
 
 bool ReadTranslationEntries(
     std::istream& file, std::uint64_t size,
-    const std::function<bool(std::array<std::u16string, kSlotCount>& slots)>& entry) {
+    const std::function<bool(std::array<std::u16string, kSlotCount>& texts)>& entry) {
   std::uint64_t remaining = size;
   const std::optional<std::int32_t> slotCount = ReadInt32(file, remaining);
   const std::optional<std::int32_t> entryCount = ReadInt32(file, remaining);
@@ -202,7 +202,7 @@ void InitTranslation(const std::string& progpath) {
   TDynaArray& table = store.transtable;
   table.First();
   while (table.WhileNext()) {
-    const std::u16string_view key = TextOf(curentry->slots[0]);
+    const std::u16string_view key = TextOf(curentry->slot[0]);
     if (key.empty()) continue;
     if (!AddIndexEntry(BucketOf(key), key, table.aobjnr() - 1)) break;
   }
@@ -235,9 +235,9 @@ void LoadTranslation() {
   if (error) return;
   std::ifstream file(store.file, std::ios::binary);
   if (!file) return;
-  ReadTranslationEntries(file, size, [&store](std::array<std::u16string, kSlotCount>& slots) {
+  ReadTranslationEntries(file, size, [&store](std::array<std::u16string, kSlotCount>& texts) {
     if (!store.transtable.Add()) return false;
-    for (int s = 0; s < kSlotCount; ++s) curentry->slots[s] = NewText(slots[s]);
+    for (int s = 0; s < kSlotCount; ++s) curentry->slot[s] = NewText(texts[s]);
     return true;
   });
 }
@@ -310,7 +310,7 @@ std::u16string TranslateText(std::u16string_view text) {
   // Learn the key: a new entry with empty translations at the end of the
   // table, and an index entry at the end of its bucket.
   if (!table.Add()) return std::u16string(text);
-  curentry->slots[0] = NewText(key);
+  curentry->slot[0] = NewText(key);
   const auto nr = static_cast<std::int32_t>(table.count() - 1);
   if (!AddIndexEntry(b, key, nr)) {
     // Without an index entry it would be learned again at every lookup.
@@ -341,7 +341,7 @@ void SaveTranslation() {
     WriteTableHeader(file, static_cast<std::int32_t>(table.count()));
     table.First();
     while (table.WhileNext() && file) {
-      for (const char16_t* slot : curentry->slots) WriteTableText(file, TextOf(slot));
+      for (const char16_t* text : curentry->slot) WriteTableText(file, TextOf(text));
     }
     file.close();
     if (file.fail()) {
@@ -359,16 +359,16 @@ TDynaArray& TransTable() { return TheStore().transtable; }
 
 TranslationEntry* CurEntry() { return curentry; }
 
-std::u16string_view SlotText(const TranslationEntry& entry, int slot) {
-  if (slot < 0 || slot >= kSlotCount) return {};
-  return TextOf(entry.slots[slot]);
+std::u16string_view SlotText(const TranslationEntry& entry, int number) {
+  if (number < 0 || number >= kSlotCount) return {};
+  return TextOf(entry.slot[number]);
 }
 
-void ReplaceSlot(TranslationEntry& entry, int slot, std::u16string_view text) {
-  if (slot < 0 || slot >= kSlotCount) return;
+void ReplaceSlot(TranslationEntry& entry, int number, std::u16string_view text) {
+  if (number < 0 || number >= kSlotCount) return;
   char16_t* copy = NewText(text);
-  delete[] entry.slots[slot];
-  entry.slots[slot] = copy;
+  delete[] entry.slot[number];
+  entry.slot[number] = copy;
 }
 
 void DeleteTranslationEntry(std::int32_t nr) {

@@ -32,9 +32,10 @@ constexpr int kSlotCount = 20;
 
 // One record of the table, kept as raw bytes in a TDynaArray: each slot is a
 // zero-terminated UTF-16 buffer that the entry owns (new[]), or null for an
-// empty text. Use SlotText and ReplaceSlot rather than the pointers.
+// empty text. Use SlotText and ReplaceSlot rather than the pointers. (The
+// array is not called "slots": Qt defines that word as a macro.)
 struct TranslationEntry {
-  char16_t* slots[kSlotCount];
+  char16_t* slot[kSlotCount];
 };
 
 // One record of the lookup index: its own copy of the key and the number of
@@ -86,14 +87,14 @@ void SortBucket(int b, std::int32_t lo, std::int32_t hi);
 TDynaArray& TransTable();
 TranslationEntry* CurEntry();
 
-// Text of `slot` (0 to 19) of `entry`; empty for an empty slot or a slot
+// Text of slot `number` (0 to 19) of `entry`; empty for an empty slot or a
 // number outside 0 to 19.
-std::u16string_view SlotText(const TranslationEntry& entry, int slot);
-// Releases the text of `slot` and puts a copy of `text` in its place (up to
-// its first NUL). Slot numbers outside 0 to 19 change nothing. A changed slot
+std::u16string_view SlotText(const TranslationEntry& entry, int number);
+// Releases the text of slot `number` and puts a copy of `text` in its place
+// (up to its first NUL). Numbers outside 0 to 19 change nothing. A changed slot
 // 0 does not reach the lookup index: the entry is still found under its old
 // key until the next start.
-void ReplaceSlot(TranslationEntry& entry, int slot, std::u16string_view text);
+void ReplaceSlot(TranslationEntry& entry, int number, std::u16string_view text);
 // Releases the texts of entry `nr` and removes it from the table. The index
 // entries of that entry are removed and later entry numbers move down with
 // the table, so every lookup stays inside the table; the deleted text is
@@ -118,13 +119,13 @@ std::optional<std::u16string> ReadTableText(std::istream& file, std::uint64_t& r
 void WriteTableHeader(std::ostream& file, std::int32_t entries);
 
 // Reads a whole translation file of `size` bytes and hands each entry's 20
-// slots to `entry` in file order; `entry` returns false to stop. Slots beyond
+// texts to `entry` in file order; `entry` returns false to stop. Slots beyond
 // 20 are dropped, missing ones are empty. A damaged file yields the entries
 // that could be read: an entry whose key was read whole is handed over with
-// the slots read before the damage. Returns whether the file was read without
+// the texts read before the damage. Returns whether the file was read without
 // damage.
 bool ReadTranslationEntries(
     std::istream& file, std::uint64_t size,
-    const std::function<bool(std::array<std::u16string, kSlotCount>& slots)>& entry);
+    const std::function<bool(std::array<std::u16string, kSlotCount>& texts)>& entry);
 
 }  // namespace tessarin
