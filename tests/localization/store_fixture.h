@@ -78,9 +78,10 @@ class StoreTest : public ::testing::Test {
  protected:
   void SetUp() override {
     std::random_device random;
-    folder_ = std::filesystem::temp_directory_path() /
-              ("tessarin-store-" + std::to_string(random()) + std::to_string(random()));
-    std::filesystem::create_directories(folder_);
+    root_ = std::filesystem::temp_directory_path() /
+            ("tessarin-store-" + std::to_string(random()) + std::to_string(random()));
+    std::filesystem::create_directories(root_);
+    folder_ = root_;
     SetLanguage(kEnglish);
   }
   void TearDown() override {
@@ -89,7 +90,7 @@ class StoreTest : public ::testing::Test {
     std::error_code error;
     std::filesystem::permissions(folder_, std::filesystem::perms::owner_all,
                                  std::filesystem::perm_options::add, error);
-    std::filesystem::remove_all(folder_, error);
+    std::filesystem::remove_all(root_, error);
   }
 
   std::filesystem::path DatFile() const { return folder_ / "translate.dat"; }
@@ -125,7 +126,11 @@ class StoreTest : public ::testing::Test {
     return names;
   }
 
+  // The program folder; a test may point it below the temporary root.
   std::filesystem::path folder_;
+
+ private:
+  std::filesystem::path root_;
 };
 
 }  // namespace tessarin::testing
