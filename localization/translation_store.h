@@ -46,9 +46,9 @@ struct IndexEntry {
 };
 
 // Builds the store from `progpath` + "translate.dat" (`progpath` is UTF-8 and
-// ends in a path separator). A missing, unreadable or damaged file gives a store with
-// what could be read; there is never a message. Calling it again releases
-// the previous store first.
+// ends in a path separator). A missing, unreadable or damaged file gives a
+// store with what could be read; there is never a message. Calling it again
+// releases the previous store first.
 void InitTranslation(const std::string& progpath);
 
 // Whether InitTranslation has built a store.
@@ -91,9 +91,9 @@ TranslationEntry* CurEntry();
 // number outside 0 to 19.
 std::u16string_view SlotText(const TranslationEntry& entry, int number);
 // Releases the text of slot `number` and puts a copy of `text` in its place
-// (up to its first NUL). Numbers outside 0 to 19 change nothing. A changed slot
-// 0 does not reach the lookup index: the entry is still found under its old
-// key until the next start.
+// (up to its first NUL). Numbers outside 0 to 19 change nothing. A changed
+// slot 0 does not reach the lookup index: the entry is still found under its
+// old key until the next start.
 void ReplaceSlot(TranslationEntry& entry, int number, std::u16string_view text);
 // Releases the texts of entry `nr` and removes it from the table. The index
 // entries of that entry are removed and later entry numbers move down with

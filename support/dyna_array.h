@@ -43,6 +43,7 @@ class TDynaArray {
   template <class Record>
   TDynaArray(std::uint32_t thesize, Record** typpoi)
       : TDynaArray(thesize, static_cast<void*>(typpoi), typpoi ? &WriteCursor<Record> : nullptr) {}
+  TDynaArray(std::uint32_t thesize, std::nullptr_t) : TDynaArray(thesize, nullptr, nullptr) {}
   explicit TDynaArray(std::uint32_t thesize) : TDynaArray(thesize, nullptr, nullptr) {}
   // Releases the block; neither the records' referents nor the cursor
   // variable are touched.

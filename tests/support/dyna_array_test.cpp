@@ -241,7 +241,7 @@ TEST(TDynaArray, DestroyLeavesTheCursorAlone) {
 }
 
 TEST(TDynaArray, WorksWithoutACursorVariable) {
-  TDynaArray array(sizeof(Rec));
+  TDynaArray array(sizeof(Rec), nullptr);
   AddNumbered(array, 3);
   array.Delete(0);
   array.First();
