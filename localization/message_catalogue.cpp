@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // The catalogue table. Messages 6 and 11 share their text and so their
-// translation.
+// translation; 29 to 31 are the translation editor's question boxes.
 #include "message_catalogue.h"
 
 #include <array>
@@ -12,7 +12,7 @@ namespace tessarin {
 
 namespace {
 
-constexpr std::array<std::pair<int, std::u16string_view>, 8> kMessages{{
+constexpr std::array<std::pair<int, std::u16string_view>, 11> kMessages{{
     {1, u"Bitte schließen Sie das Program und starten Sie es neu."},
     {2, u"Übersetzen"},
     {6, u"Folgende DXF Datei konnte nicht geöffnet werden:"},
@@ -21,6 +21,9 @@ constexpr std::array<std::pair<int, std::u16string_view>, 8> kMessages{{
     {9, u"Konvertierung beendet:"},
     {10, u"Folgende DXF Datei konnte nicht angelegt werden:"},
     {11, u"Folgende DXF Datei konnte nicht geöffnet werden:"},
+    {29, u"Suchen"},
+    {30, u"Text gefunden. Weitersuchen?"},
+    {31, u"Eintrag löschen?"},
 }};
 
 }  // namespace

@@ -8,6 +8,13 @@
 
 namespace tessarin {
 
+// The translation editor's question boxes.
+enum EditorMessage : int {
+  kMsgSearchCaption = 29,  // "Suchen"
+  kMsgSearchFound = 30,    // "Text gefunden. Weitersuchen?"
+  kMsgDeleteCaption = 31,  // "Eintrag löschen?"; the box's text is the German key
+};
+
 // German text of message `number`; empty for a number the catalogue lacks.
 std::u16string_view GermanMessage(int number);
 
