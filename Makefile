@@ -12,7 +12,7 @@ PACKAGES  := cmake make g++ pkgconf libgtest-dev libgmock-dev qt6-base-dev \
 
 SUDO      := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: deps configure build run test fuzz clean
+.PHONY: deps configure build run test test-sanitize fuzz clean
 
 deps:
 	@missing=""; \
@@ -39,6 +39,15 @@ run: build
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
+# The whole suite once more under AddressSanitizer and UndefinedBehaviorSanitizer.
+SANITIZE_BUILD ?= build-sanitize
+test-sanitize: deps
+	cmake -S . -B $(SANITIZE_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSARIN_SANITIZE=ON \
+	  -DTESSARIN_BENCH=OFF
+	cmake --build $(SANITIZE_BUILD) -j $(JOBS)
+	cd $(SANITIZE_BUILD) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest --output-on-failure -j $(JOBS)
+
 # Fuzzing with libFuzzer (clang); FUZZ_SECONDS per target.
 FUZZ_SECONDS ?= 120
 FUZZ_BUILD   ?= build-fuzz
@@ -50,4 +59,4 @@ fuzz: deps
 	fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
 clean:
-	rm -rf $(BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(FUZZ_BUILD) $(SANITIZE_BUILD)
