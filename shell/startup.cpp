@@ -46,6 +46,8 @@ int RunProgram(const QStringList& arguments, Dialogs& dialogs, bool invisible) {
     return kExitUsage;
   }
   QCoreApplication::setApplicationName(QStringLiteral("Tessarin"));
+  // A failed allocation of the record arrays shows an error box.
+  const DynaArrayErrorBoxes memoryErrors(dialogs);
   ProgramWindows windows = CreateProgramWindows(arguments, dialogs);
   TMainForm& form = *windows.mainForm;
   if (batch) {
