@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "about_box.h"
+#include "appearance.h"
 #include "dialogs.h"
 #include "translate_form.h"
 
@@ -34,7 +35,8 @@ ProgramWindows CreateProgramWindows(const QStringList& arguments, Dialogs& dialo
   TMainForm& form = *windows.mainForm;
   windows.aboutBox =
       new TAboutBox(&form, dialogs, form.progpath() + QString::fromUtf16(kUserGuideName));
-  windows.translateForm = new TTranslateForm(&form);
+  windows.translateForm = new TTranslateForm(&form, dialogs);
+  windows.translateForm->setFont(DefinitionFont(11));
   form.SetSecondaryWindows(windows.aboutBox, windows.translateForm);
   return windows;
 }

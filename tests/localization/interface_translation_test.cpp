@@ -25,11 +25,14 @@
 #include "file_dialog_settings.h"
 #include "recording_boxes.h"
 #include "store_fixture.h"
+#include "string_grid.h"
+#include "translate_form.h"
 
 namespace tessarin {
 namespace {
 
 using testing::FileBuilder;
+using testing::RecordingBoxes;
 using testing::StoreTest;
 using testing::TableKeys;
 
@@ -258,6 +261,19 @@ TEST_F(StoreTest, WalkFromAWindowOrAPanelCoversWhatLiesBelowItButNoWindowWithin)
   // The dialog is the application's, not the main window's.
   EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Eins"));
   EXPECT_EQ(dialogLabel->text(), QStringLiteral("Eins"));
+}
+
+TEST_F(StoreTest, EditorsHeadingsAreNotTranslatedSinceTheyAreEmptyWhenTheWalkPasses) {
+  Init();
+  RecordingBoxes boxes;
+  TTranslateForm form(nullptr, boxes);
+  TranslateComponents(&form);
+  EXPECT_EQ(TableKeys(),
+            (QStringList{QStringLiteral("Übersetzen"), QStringLiteral("Erste Spalte fixieren"),
+                         QStringLiteral("Zeile löchen"), QStringLiteral("Suchen"),
+                         QStringLiteral("Zurück...")}));
+  form.FillStringGrid();
+  EXPECT_EQ(form.StringGrid1->horizontalHeaderItem(0)->text(), QStringLiteral("German"));
 }
 
 }  // namespace
