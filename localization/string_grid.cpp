@@ -106,6 +106,9 @@ void TStringGrid::PlaceFixedView() {
   for (int column = 0; column < fixedCols_ && column < columnCount(); ++column) {
     width += columnWidth(column);
   }
+  // Headings and rows level with the grid's own.
+  fixedView_->horizontalHeader()->setFixedHeight(horizontalHeader()->height());
+  fixedView_->verticalHeader()->setDefaultSectionSize(verticalHeader()->defaultSectionSize());
   const int left = frameWidth() + (verticalHeader()->isHidden() ? 0 : verticalHeader()->width());
   fixedView_->setGeometry(left, frameWidth(), width,
                           horizontalHeader()->height() + viewport()->height());
@@ -134,6 +137,16 @@ void TStringGrid::keyPressEvent(QKeyEvent* event) {
     return;
   }
   QTableWidget::keyPressEvent(event);
+}
+
+void TStringGrid::changeEvent(QEvent* event) {
+  QTableWidget::changeEvent(event);
+  if (event->type() != QEvent::FontChange) return;
+  // The headings in the grid's font, not in the one the platform gives
+  // headers.
+  horizontalHeader()->setFont(font());
+  fixedView_->horizontalHeader()->setFont(font());
+  PlaceFixedView();
 }
 
 void TStringGrid::resizeEvent(QResizeEvent* event) {

@@ -43,6 +43,7 @@ class TStringGrid : public QTableWidget {
   void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
 
  protected:
+  void changeEvent(QEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void updateGeometries() override;

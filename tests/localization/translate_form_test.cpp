@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QFont>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
@@ -287,7 +288,8 @@ TEST_F(TranslateFormTest, EscapeAndTheButtonDeleteTooButNeitherTheHeadingNorTheK
 }
 
 TEST_F(TranslateFormTest, FixedColumnsStayInViewAndCannotBeEditedWhileChecked) {
-  Open(5);
+  Open(20);
+  form_->setFont(QFont(QStringLiteral("Sans"), 14));
   form_->show();
   QTableView& fixed = *grid().fixedView();
   EXPECT_FALSE(form_->FixedColCheck->isChecked());
@@ -311,6 +313,10 @@ TEST_F(TranslateFormTest, FixedColumnsStayInViewAndCannotBeEditedWhileChecked) {
   EXPECT_EQ(fixed.columnViewportPosition(1), 250);
   grid().setCurrentCell(2, 3);
   EXPECT_GE(grid().columnViewportPosition(3), 500);
+  // Its headings and rows are level with the grid's, also scrolled down.
+  EXPECT_EQ(fixed.horizontalHeader()->height(), grid().horizontalHeader()->height());
+  grid().verticalScrollBar()->setValue(2);
+  EXPECT_EQ(fixed.rowViewportPosition(4), grid().rowViewportPosition(4));
 
   const auto editable = [&](int column) {
     grid().setCurrentCell(1, column);
