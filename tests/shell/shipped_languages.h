@@ -72,7 +72,7 @@ inline std::array<LanguageTexts, 7> ShippedLanguages() {
       {6, "Portuguese", QStringLiteral("Converter arquivo DXF..."), QStringLiteral("Idioma"),
        QStringLiteral("Desvio máximo em %:"), QStringLiteral("Arquivos DXF (*.dxf)|*.dxf"),
        QStringLiteral("Sobre"), QStringLiteral("Excluir linha"),
-       QStringLiteral("Copyright © %1 Os desenvolvedores do Tessarin"),
+       QStringLiteral("Copyright © %1 Desenvolvedores do Tessarin"),
        QStringLiteral("Conversão concluída:"),
        QStringLiteral("Não foi possível abrir o seguinte arquivo DXF:"),
        QStringLiteral("Não foi possível criar o seguinte arquivo DXF:")},
