@@ -92,7 +92,7 @@ void TranslateProperty(Read read, Write write) {
 // The tooltip of `action` when one was set: without one Qt gives the text
 // (without mnemonics and "...") instead, which a fresh action with the same
 // texts shows as well.
-QString SetToolTip(const QAction& action) {
+QString ExplicitToolTip(const QAction& action) {
   QAction plain;
   plain.setText(action.text());
   plain.setIconText(action.iconText());
@@ -145,7 +145,7 @@ void TranslateTexts(QObject* component) {
   } else if (auto* action = qobject_cast<QAction*>(component)) {
     TranslateProperty([&] { return action->text(); },
                       [&](const QString& text) { action->setText(text); });
-    TranslateProperty([&] { return SetToolTip(*action); },
+    TranslateProperty([&] { return ExplicitToolTip(*action); },
                       [&](const QString& text) { action->setToolTip(text); });
   } else if (auto* grid = qobject_cast<QTableWidget*>(component)) {
     for (int column = 0; column < grid->columnCount(); ++column) {

@@ -38,7 +38,7 @@ namespace tessarin {
 // 6. QPlainTextEdit: each line, first to last, put back in its place;
 // 7. QLineEdit: its text.
 // Nothing else is translated: not the tooltips of labels, windows and text
-// fields, nor status bars, progress bars, menus bars or the grid's cells. A
+// fields, nor status bars, progress bars, menu bars or the grid's cells. A
 // text that comes back unchanged is not written back (a label holding a
 // picture keeps it).
 void TranslateComponents(QObject* root);

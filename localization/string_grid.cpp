@@ -101,7 +101,7 @@ void TStringGrid::setFixedCols(int count) {
 }
 
 void TStringGrid::PlaceFixedView() {
-  if (fixedCols_ == 0) return;
+  if (fixedCols_ == 0 || fixedView_ == nullptr) return;
   int width = 0;
   for (int column = 0; column < fixedCols_ && column < columnCount(); ++column) {
     width += columnWidth(column);
@@ -141,7 +141,7 @@ void TStringGrid::keyPressEvent(QKeyEvent* event) {
 
 void TStringGrid::changeEvent(QEvent* event) {
   QTableWidget::changeEvent(event);
-  if (event->type() != QEvent::FontChange) return;
+  if (event->type() != QEvent::FontChange || fixedView_ == nullptr) return;
   // The headings in the grid's font, not in the one the platform gives
   // headers.
   horizontalHeader()->setFont(font());

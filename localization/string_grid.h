@@ -57,7 +57,7 @@ class TStringGrid : public QTableWidget {
   void EditorClosed(QWidget* editor);
 
   int fixedCols_ = 0;
-  QTableView* fixedView_;
+  QTableView* fixedView_ = nullptr;
   QPersistentModelIndex edited_;
 };
 

@@ -256,7 +256,7 @@ TEST_F(TranslateFormTest, DeleteAsksWithTheGermanTextAndOnYesRemovesTheEntryKeep
 }
 
 TEST_F(TranslateFormTest, EscapeAndTheButtonDeleteTooButNeitherTheHeadingNorTheKeyWhileEditing) {
-  Open(3);
+  Open(4);
   form_->show();
   boxes_.onAsk = [](const RecordingBoxes::Question&) { return Reply::kYes; };
 
@@ -277,14 +277,20 @@ TEST_F(TranslateFormTest, EscapeAndTheButtonDeleteTooButNeitherTheHeadingNorTheK
   ASSERT_EQ(boxes_.questions.size(), 2u);
   EXPECT_EQ(boxes_.questions[1].text, QStringLiteral("Eintrag 2"));
   EXPECT_TRUE(form_->isVisible());
+  // So does Escape on the grid.
+  grid().setFocus();
+  QTest::keyClick(&grid(), Qt::Key_Escape);
+  ASSERT_EQ(boxes_.questions.size(), 3u);
+  EXPECT_EQ(boxes_.questions[2].text, QStringLiteral("Eintrag 3"));
+  EXPECT_TRUE(form_->isVisible());
 
   // While a cell is being edited, Delete edits its text.
   QLineEdit* editor = EditCurrentCell();
   ASSERT_NE(editor, nullptr);
   QTest::keyClick(editor, Qt::Key_Home);
   QTest::keyClick(editor, Qt::Key_Delete);
-  EXPECT_EQ(boxes_.questions.size(), 2u);
-  EXPECT_EQ(FileKeys()[0], QStringLiteral("intrag 3"));
+  EXPECT_EQ(boxes_.questions.size(), 3u);
+  EXPECT_EQ(FileKeys()[0], QStringLiteral("intrag 4"));
 }
 
 TEST_F(TranslateFormTest, FixedColumnsStayInViewAndCannotBeEditedWhileChecked) {
