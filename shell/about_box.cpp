@@ -5,6 +5,7 @@
 #include <QDate>
 #include <QLabel>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QStyle>
 #include <QUrl>
 
@@ -44,10 +45,9 @@ TAboutBox::TAboutBox(QWidget* parent, Dialogs& dialogs, const QString& guide)
   title.setBold(true);
   ProductName->setFont(title);
   Version = Line(this, "Version", QStringLiteral("Version 1.0"), 38, 14);
-  Copyright = Line(
-      this, "Copyright",
-      QStringLiteral("Copyright © %1 Die Tessarin-Entwickler").arg(QDate::currentDate().year()), 56,
-      14);
+  // The year is filled in at the showing (showEvent).
+  Copyright =
+      Line(this, "Copyright", QStringLiteral("Copyright © %1 Die Tessarin-Entwickler"), 56, 14);
   Comments = Line(this, "Comments",
                   QStringLiteral("Wandelt die Splines von DXF Zeichnungen in Polylinien aus "
                                  "Kreisbögen um. Freie Software unter der MIT-Lizenz."),
@@ -66,6 +66,17 @@ TAboutBox::TAboutBox(QWidget* parent, Dialogs& dialogs, const QString& guide)
 
   connect(HelpBtn, &QPushButton::clicked, this, &TAboutBox::HelpBtnClick);
   connect(OKButton, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+void TAboutBox::showEvent(QShowEvent* event) {
+  // Filled in after the interface translation has passed, so that the line
+  // is translated with its place holder: a line with the year in it would be
+  // a new text for the translation table every year, and untranslated.
+  const QString line = Copyright->text();
+  if (line.contains(QLatin1String("%1"))) {
+    Copyright->setText(line.arg(QDate::currentDate().year()));
+  }
+  QDialog::showEvent(event);
 }
 
 void TAboutBox::HelpBtnClick() { dialogs_.OpenUrl(QUrl::fromLocalFile(guide_)); }

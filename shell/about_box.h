@@ -27,10 +27,13 @@ class TAboutBox : public QDialog {
   QLabel* ProgramIcon;
   QLabel* ProductName;
   QLabel* Version;
-  QLabel* Copyright;  // holds the year the dialog was created in
+  QLabel* Copyright;  // holds the year of the first showing
   QLabel* Comments;
   QPushButton* HelpBtn;
   QPushButton* OKButton;
+
+ protected:
+  void showEvent(QShowEvent* event) override;
 
  private:
   Dialogs& dialogs_;

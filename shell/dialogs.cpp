@@ -2,6 +2,8 @@
 // Qt's dialogs behind the Dialogs interface, and the stderr stand-in.
 #include "dialogs.h"
 
+#include <QAbstractButton>
+#include <QApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -9,11 +11,9 @@
 #include <QUrl>
 #include <cstdio>
 
-namespace tessarin {
+#include "dyna_array.h"
 
-FileDialogSettings::FileDialogSettings(const QString& name, QObject* owner) : QObject(owner) {
-  setObjectName(name);
-}
+namespace tessarin {
 
 QString QtNameFilters(const QString& filter) {
   const QStringList parts = filter.split(QLatin1Char('|'));
@@ -52,6 +52,24 @@ void QtDialogs::ShowMessage(QWidget* parent, MessageIcon icon, const QString& te
   box.setTextFormat(Qt::PlainText);  // file names are no markup
   box.setStandardButtons(QMessageBox::Ok);
   box.exec();
+}
+
+Reply QtDialogs::Ask(QWidget* parent, const QString& text, const QString& caption,
+                     QuestionButtons buttons) {
+  QMessageBox box(parent);
+  box.setIcon(QMessageBox::Question);
+  box.setWindowTitle(caption);
+  box.setText(text);
+  box.setTextFormat(Qt::PlainText);
+  const bool cancel = buttons == QuestionButtons::kYesNoCancel;
+  box.setStandardButtons(cancel ? QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel
+                                : QMessageBox::Yes | QMessageBox::No);
+  box.setEscapeButton(cancel ? QMessageBox::Cancel : QMessageBox::No);
+  box.exec();
+  const QAbstractButton* chosen = box.clickedButton();
+  if (chosen == box.button(QMessageBox::Yes)) return Reply::kYes;
+  if (chosen == box.button(QMessageBox::No)) return Reply::kNo;
+  return cancel ? Reply::kCancel : Reply::kNo;
 }
 
 namespace {
@@ -97,6 +115,37 @@ void ConsoleDialogs::ShowMessage(QWidget*, MessageIcon, const QString& text,
       (caption.isEmpty() ? text : caption + QStringLiteral(": ") + text).toUtf8();
   std::fprintf(stderr, "%s\n", line.constData());
   std::fflush(stderr);
+}
+
+Reply ConsoleDialogs::Ask(QWidget* parent, const QString& text, const QString& caption,
+                          QuestionButtons buttons) {
+  ShowMessage(parent, MessageIcon::kNone, text, caption);
+  return buttons == QuestionButtons::kYesNoCancel ? Reply::kCancel : Reply::kNo;
+}
+
+namespace {
+
+// The boxes that the record arrays' failures go to; a plain function pointer
+// is all the arrays take.
+MessageBoxes* dynaArrayBoxes = nullptr;
+
+void ShowDynaArrayFailure(const std::string& text) {
+  if (dynaArrayBoxes == nullptr) return;
+  dynaArrayBoxes->ShowMessage(QApplication::activeWindow(), MessageIcon::kError,
+                              QString::fromStdString(text), QString());
+}
+
+}  // namespace
+
+DynaArrayErrorBoxes::DynaArrayErrorBoxes(MessageBoxes& boxes)
+    : previousHandler_(SetDynaArrayMessageBox(&ShowDynaArrayFailure)),
+      previousBoxes_(dynaArrayBoxes) {
+  dynaArrayBoxes = &boxes;
+}
+
+DynaArrayErrorBoxes::~DynaArrayErrorBoxes() {
+  dynaArrayBoxes = previousBoxes_;
+  SetDynaArrayMessageBox(previousHandler_);
 }
 
 }  // namespace tessarin

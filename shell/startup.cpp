@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "about_box.h"
+#include "appearance.h"
 #include "dialogs.h"
 #include "translate_form.h"
 
@@ -34,7 +35,8 @@ ProgramWindows CreateProgramWindows(const QStringList& arguments, Dialogs& dialo
   TMainForm& form = *windows.mainForm;
   windows.aboutBox =
       new TAboutBox(&form, dialogs, form.progpath() + QString::fromUtf16(kUserGuideName));
-  windows.translateForm = new TTranslateForm(&form);
+  windows.translateForm = new TTranslateForm(&form, dialogs);
+  windows.translateForm->setFont(DefinitionFont(11));
   form.SetSecondaryWindows(windows.aboutBox, windows.translateForm);
   return windows;
 }
@@ -46,6 +48,8 @@ int RunProgram(const QStringList& arguments, Dialogs& dialogs, bool invisible) {
     return kExitUsage;
   }
   QCoreApplication::setApplicationName(QStringLiteral("Tessarin"));
+  // A failed allocation of the record arrays shows an error box.
+  const DynaArrayErrorBoxes memoryErrors(dialogs);
   ProgramWindows windows = CreateProgramWindows(arguments, dialogs);
   TMainForm& form = *windows.mainForm;
   if (batch) {

@@ -12,6 +12,7 @@
 #include <QProcessEnvironment>
 
 #include "shell_fixture.h"
+#include "shipped_languages.h"
 #include "translation_store.h"
 
 namespace tessarin {
@@ -264,6 +265,37 @@ TEST_F(ProgramTest, KeyIsNamedAfterTheLinkNotTheFileItLeadsTo) {
   EXPECT_EQ(store.Text(names::kVisible), QStringLiteral("1"));
   EXPECT_FALSE(QFileInfo::exists(ConfigFolder() + QStringLiteral("/Software/tessarin.ini")));
   EXPECT_FALSE(QFileInfo::exists(OptionsPath()));
+}
+
+TEST_F(ProgramTest, SpeaksEachShippedLanguageWithTheTableBesideIt) {
+  const QString dat = ProgramFolderPath() + QStringLiteral("/translate.dat");
+  const QString missing = FilePath(QStringLiteral("missing.dxf"));
+  const QString nowhere = FilePath(QStringLiteral("no/out.dxf"));
+  for (const testing::LanguageTexts& language : testing::ShippedLanguages()) {
+    SCOPED_TRACE(language.name);
+    QFile::remove(dat);
+    ASSERT_TRUE(QFile::copy(QStringLiteral(TESSARIN_SHIPPED_TRANSLATIONS), dat));
+    const QByteArray table = ReadBytes(dat);
+    QByteArray code(4, '\0');
+    code[0] = static_cast<char>(language.code);
+    ASSERT_TRUE(WriteBytes(OptionsPath(), code));
+
+    Result result = Run({missing, output_});
+    EXPECT_EQ(result.status, 3);
+    EXPECT_TRUE(result.errors.contains(language.notOpened + QLatin1Char(' ') + missing))
+        << result.errors.toStdString();
+    result = Run({input_, nowhere});
+    EXPECT_EQ(result.status, 4);
+    EXPECT_TRUE(result.errors.contains(language.notCreated + QLatin1Char(' ') + nowhere))
+        << result.errors.toStdString();
+    result = Run({input_, output_});
+    EXPECT_EQ(result.status, 0) << result.errors.toStdString();
+    // The windows were translated without meeting a text the table lacks,
+    // and the language stays as stored.
+    EXPECT_EQ(ReadBytes(dat), table);
+    EXPECT_EQ(ReadBytes(OptionsPath()), code);
+  }
+  EXPECT_TRUE(ReadBytes(output_).contains("LWPOLYLINE"));
 }
 
 }  // namespace

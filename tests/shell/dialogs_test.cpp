@@ -4,6 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
+#include "dyna_array.h"
+#include "shell_fixture.h"
+
 namespace tessarin {
 namespace {
 
@@ -31,6 +36,34 @@ TEST(QtNameFiltersTest, MapsEachDescriptionAndPatternPair) {
     SCOPED_TRACE(c.name);
     EXPECT_EQ(QtNameFilters(c.filter), c.expected);
   }
+}
+
+std::string lastStderrText;
+void RecordText(const std::string& text) { lastStderrText = text; }
+void* NoMemory(std::size_t) { return nullptr; }
+
+TEST(DynaArrayErrorBoxesTest, FailedAllocationShowsAnErrorBoxWithoutCaptionWhileInPlace) {
+  const DynaArrayMessageBox before = SetDynaArrayMessageBox(&RecordText);
+  const DynaArrayAllocator allocator = SetDynaArrayAllocator(&NoMemory);
+  testing::FakeDialogs dialogs;
+  {
+    const DynaArrayErrorBoxes boxes(dialogs);
+    TDynaArray array(16, nullptr);
+    EXPECT_EQ(array.Add(), nullptr);
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].icon, MessageIcon::kError);
+    EXPECT_TRUE(dialogs.messages[0].caption.isEmpty());
+    EXPECT_TRUE(dialogs.messages[0].text.contains(QStringLiteral("Not enough memory")))
+        << dialogs.messages[0].text.toStdString();
+  }
+  // Afterwards the handler in place before takes the failures again.
+  lastStderrText.clear();
+  TDynaArray array(16, nullptr);
+  EXPECT_EQ(array.Add(), nullptr);
+  EXPECT_EQ(dialogs.messages.size(), 1u);
+  EXPECT_NE(lastStderrText.find("Not enough memory"), std::string::npos);
+  SetDynaArrayAllocator(allocator);
+  SetDynaArrayMessageBox(before);
 }
 
 }  // namespace

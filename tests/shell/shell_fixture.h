@@ -22,8 +22,8 @@
 
 namespace tessarin::testing {
 
-// Records every box and answers the file dialogs from queues (an empty
-// queue cancels).
+// Records every box and question and answers the file dialogs from queues
+// (an empty queue cancels).
 class FakeDialogs final : public Dialogs {
  public:
   struct Message {
@@ -32,10 +32,22 @@ class FakeDialogs final : public Dialogs {
     QString caption;
   };
 
+  struct Question {
+    QString text;
+    QString caption;
+    QuestionButtons buttons;
+  };
+
   void ShowMessage(QWidget*, MessageIcon icon, const QString& text,
                    const QString& caption) override {
     messages.push_back({icon, text, caption});
     if (onMessage) onMessage(messages.back());
+  }
+  // Answers with `onAsk`, No without it.
+  Reply Ask(QWidget*, const QString& text, const QString& caption,
+            QuestionButtons buttons) override {
+    questions.push_back({text, caption, buttons});
+    return onAsk ? onAsk(questions.back()) : Reply::kNo;
   }
   QString GetOpenFileName(QWidget*, FileDialogSettings& settings) override {
     return Answer(openAnswers, settings);
@@ -47,6 +59,8 @@ class FakeDialogs final : public Dialogs {
 
   std::vector<Message> messages;
   std::function<void(const Message&)> onMessage;
+  std::vector<Question> questions;
+  std::function<Reply(const Question&)> onAsk;
   std::deque<QString> openAnswers;
   std::deque<QString> saveAnswers;
   std::vector<QUrl> opened;
