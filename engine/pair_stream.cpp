@@ -78,13 +78,14 @@ PairReader::Line PairReader::ReadLine() {
     // No line end in the buffer: fetch more, or take the rest as last line.
     const size_t offset = lineStart - pairStart_;
     const size_t scanned = end_ - lineStart;
-    if (!Fill()) {
+    const bool more = Fill();
+    lineStart = pairStart_ + offset;  // Fill may have moved the bytes
+    scanFrom = lineStart + scanned;
+    if (!more) {
       consumed_ += end_ - next_;
       next_ = end_;
       break;
     }
-    lineStart = pairStart_ + offset;
-    scanFrom = lineStart + scanned;
   }
   // The line runs from lineStart to the LF (or the end); drop every CR in it.
   size_t lineEnd = next_;
