@@ -10,6 +10,7 @@
 #include <numbers>
 
 #include "helper_thread.h"
+#include "step_cache.h"
 #include "uniform_draw.h"
 
 namespace tessarin {
@@ -75,18 +76,6 @@ double Sweep(const ArcFields& arc) {
   return sweep;
 }
 
-// Distance from q to the segment (x1, y1)-(x3, y3): to the nearer end where
-// the projection falls outside it.
-double SegmentDistance(double qx, double qy, const ArcFields& arc) {
-  const double dx = arc.x3 - arc.x1;
-  const double dy = arc.y3 - arc.y1;
-  const double length2 = dx * dx + dy * dy;
-  const double t = length2 > 0.0 ? ((qx - arc.x1) * dx + (qy - arc.y1) * dy) / length2 : 0.0;
-  if (t <= 0.0) return Distance(qx, qy, arc.x1, arc.y1);
-  if (t >= 1.0) return Distance(qx, qy, arc.x3, arc.y3);
-  return Distance(qx, qy, arc.x1 + t * dx, arc.y1 + t * dy);
-}
-
 // Whether the angle of (vx, vy) about the centre lies on the arc from
 // arcwinkel1 counter-clockwise to arcwinkel2, ends included, by the angles.
 bool OnArcByAngle(double vx, double vy, const ArcFields& arc, double sweep) {
@@ -94,9 +83,6 @@ bool OnArcByAngle(double vx, double vy, const ArcFields& arc, double sweep) {
   if (relative < 0.0) relative += kTwoPi;
   return relative <= sweep;
 }
-
-// Classes of a spline-to-arc distance against the limits.
-enum class Fit { kQuiet, kWithin, kOutside };
 
 // The cut nearest to `middle` among the ascending `corners` strictly between
 // u1 and u3; the smaller one on a tie. nullopt: none there.
@@ -118,6 +104,121 @@ std::optional<double> NearestCorner(std::span<const double> corners, double u1, 
   }
   if (above != end && (!best || std::fabs(*above - middle) < bestDistance)) best = *above;
   return best;
+}
+
+// Hot loops over samples, compiled for three instruction sets and chosen
+// when the program starts. Lane operations are IEEE operations on each
+// double, so every variant gives the same bits.
+#if defined(__GNUC__) && defined(__x86_64__) && !defined(__SANITIZE_ADDRESS__)
+#define TESSARIN_VECTOR_CLONES __attribute__((target_clones("avx512f", "avx2", "default")))
+#else
+#define TESSARIN_VECTOR_CLONES
+#endif
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+constexpr double kLargest = std::numeric_limits<double>::max();  // not inf, not NaN
+
+// The limits a sample's distance to the arc is classed against.
+struct Limits {
+  double noise, maxunits, allowed;
+};
+
+// Where the sample parameters of a step lie: u1 + (u3 - u1) * L / tests.
+TESSARIN_VECTOR_CLONES
+void FillParameters(double* params, int count, double u1, double span, double first, double tests) {
+  for (int q = 0; q < count; ++q) params[q] = u1 + span * (first + static_cast<double>(q)) / tests;
+}
+
+// The arc as the sample pass reads it: centre, radius, ends, and the rays
+// from the centre through the ends of the counter-clockwise minor arc.
+struct ArcSides {
+  double mx, my, r, x1, y1, x3, y3;
+  double startX, startY, endX, endY, startSize, endSize;
+  bool bySides;
+};
+
+// Marks a sample whose side of the rays cannot be told: the angles decide.
+constexpr double kUndecided = -1.0;
+
+// For each sample its distance to the arc where the sides of the two rays
+// decide whether it lies on the arc; kUndecided where they cannot tell, NaN
+// for a sample that is no number. On the arc means left of the start ray and
+// right of the end ray (the arc is less than a half circle); a side counts
+// where |cross| exceeds a billionth of the vectors' sizes, far above
+// rounding, so the angles could not decide otherwise there.
+TESSARIN_VECTOR_CLONES
+void ArcPass(const double* __restrict x, const double* __restrict y, int count, const ArcSides& arc,
+             double* __restrict distance) {
+  // Locals, and & and | in place of && and ||, keep the loop free of
+  // branches so that it vectorises.
+  const double mx = arc.mx, my = arc.my, r = arc.r;
+  const double x1 = arc.x1, y1 = arc.y1, x3 = arc.x3, y3 = arc.y3;
+  const double startX = arc.startX, startY = arc.startY, endX = arc.endX, endY = arc.endY;
+  const double startSize = arc.startSize, endSize = arc.endSize;
+  const bool bySides = arc.bySides;
+  for (int i = 0; i < count; ++i) {
+    const double qx = x[i], qy = y[i];
+    const bool finite = (std::fabs(qx) <= kLargest) & (std::fabs(qy) <= kLargest);
+    const double vx = qx - mx;
+    const double vy = qy - my;
+    const double size = std::fabs(vx) + std::fabs(vy);
+    const double fromStart = startX * vy - startY * vx;
+    const double toEnd = vx * endY - vy * endX;
+    const double startTolerance = kSideMargin * startSize * size;
+    const double endTolerance = kSideMargin * endSize * size;
+    const bool sides =
+        bySides & (size * startSize > kTinyProduct) & (size * endSize > kTinyProduct);
+    const bool off = sides & ((fromStart < -startTolerance) | (toEnd < -endTolerance));
+    const bool on = sides & !off & (fromStart > startTolerance) & (toEnd > endTolerance);
+    const double onArc = std::fabs(std::sqrt(vx * vx + vy * vy) - r);
+    const double toFirst = (qx - x1) * (qx - x1) + (qy - y1) * (qy - y1);
+    const double toLast = (qx - x3) * (qx - x3) + (qy - y3) * (qy - y3);
+    // The nearer end; the root of the smaller square is the smaller root.
+    const double offArc = std::sqrt(toLast < toFirst ? toLast : toFirst);
+    distance[i] = !finite ? kNaN : (on ? onArc : (off ? offArc : kUndecided));
+  }
+}
+
+// For each sample its distance to the segment (x1, y1)-(x3, y3), NaN for a
+// sample that is no number.
+TESSARIN_VECTOR_CLONES
+void SegmentPass(const double* __restrict x, const double* __restrict y, int count,
+                 const ArcFields& arc, double* __restrict distance) {
+  const double x1 = arc.x1, y1 = arc.y1, x3 = arc.x3, y3 = arc.y3;
+  const double dx = x3 - x1;
+  const double dy = y3 - y1;
+  const double length2 = dx * dx + dy * dy;
+  const bool along = length2 > 0.0;
+  for (int i = 0; i < count; ++i) {
+    const double qx = x[i], qy = y[i];
+    const bool finite = (std::fabs(qx) <= kLargest) & (std::fabs(qy) <= kLargest);
+    const double t = along ? ((qx - x1) * dx + (qy - y1) * dy) / length2 : 0.0;
+    const double px = x1 + t * dx, py = y1 + t * dy;
+    const double toStart = (qx - x1) * (qx - x1) + (qy - y1) * (qy - y1);
+    const double toEnd = (qx - x3) * (qx - x3) + (qy - y3) * (qy - y3);
+    const double toFoot = (qx - px) * (qx - px) + (qy - py) * (qy - py);
+    const double chosen = t <= 0.0 ? toStart : (t >= 1.0 ? toEnd : toFoot);
+    distance[i] = finite ? std::sqrt(chosen) : kNaN;
+  }
+}
+
+// Whether any distance is beyond the noise and outside a limit, and whether
+// any is beyond the noise and within both. NaN and kUndecided count as
+// neither.
+TESSARIN_VECTOR_CLONES
+void Classify(const double* __restrict distance, int count, const Limits& limits, int& outside,
+              int& within) {
+  const double noise = limits.noise, maxunits = limits.maxunits, allowed = limits.allowed;
+  int out = 0, in = 0;
+  for (int i = 0; i < count; ++i) {
+    const double v = distance[i];
+    const bool loud = v > noise;
+    const bool inside = (v < maxunits) & (v < allowed);
+    out |= loud & !inside;
+    in |= loud & inside;
+  }
+  outside |= out;
+  within |= in;
 }
 
 }  // namespace
@@ -254,10 +355,10 @@ void SplineFitter::Samples(const FitInterval& interval, size_t from, size_t coun
   ws.params.resize(count);
   ws.x.resize(count);
   ws.y.resize(count);
-  for (size_t q = 0; q < count; ++q) {
-    ws.params[q] = interval.u1 + span * static_cast<double>(from + q) / tests;
-  }
-  curve_.PointsXY(ws.params, ws.x.data(), ws.y.data(), ws.scratch);
+  FillParameters(ws.params.data(), static_cast<int>(count), interval.u1, span,
+                 static_cast<double>(from), tests);
+  // u1 <= u3, so the parameters ascend.
+  curve_.PointsXY(ws.params, ws.x.data(), ws.y.data(), ws.scratch, interval.u1 <= interval.u3);
 }
 
 StepResult SplineFitter::Measure(const FitInterval& interval, StepWorkspace& ws) const {
@@ -369,72 +470,59 @@ bool SplineFitter::FollowsArc(const ArcFields& arc, const Tmypoi& q1, const Tmyp
                               StepWorkspace& ws) const {
   const double largest = std::max({std::fabs(q1.x), std::fabs(q1.y), std::fabs(q2.x),
                                    std::fabs(q2.y), std::fabs(q3.x), std::fabs(q3.y)});
-  const double noise = kNoise * (1.0 + largest);
-  const double maxunits = settings_.maxunits;
-  const auto classify = [&](double distance) {
-    if (distance <= noise) return Fit::kQuiet;
-    return distance < maxunits && distance < allowed ? Fit::kWithin : Fit::kOutside;
-  };
+  const Limits limits{kNoise * (1.0 + largest), settings_.maxunits, allowed};
   const size_t samples = static_cast<size_t>(std::max(settings_.splinetests, 1));
   const bool oneBlock = samples <= kSampleBlock;  // then Deviation left them in ws
   const bool straight = arc.bulge == 0.0;
   const double sweep = Sweep(arc);
   // The rays of the arc's ends from the centre, as the angles were taken.
   const bool ccw = arc.bulge > 0.0;
-  const double startX = (ccw ? arc.x1 : arc.x3) - arc.arcmx;
-  const double startY = (ccw ? arc.y1 : arc.y3) - arc.arcmy;
-  const double endX = (ccw ? arc.x3 : arc.x1) - arc.arcmx;
-  const double endY = (ccw ? arc.y3 : arc.y1) - arc.arcmy;
-  const double startSize = std::fabs(startX) + std::fabs(startY);
-  const double endSize = std::fabs(endX) + std::fabs(endY);
-  const bool bySides = sweep > kSweepMargin && sweep < std::numbers::pi - kSweepMargin;
-  bool within = false;
+  ArcSides sides;
+  sides.mx = arc.arcmx;
+  sides.my = arc.arcmy;
+  sides.r = arc.arcradius;
+  sides.x1 = arc.x1;
+  sides.y1 = arc.y1;
+  sides.x3 = arc.x3;
+  sides.y3 = arc.y3;
+  sides.startX = (ccw ? arc.x1 : arc.x3) - arc.arcmx;
+  sides.startY = (ccw ? arc.y1 : arc.y3) - arc.arcmy;
+  sides.endX = (ccw ? arc.x3 : arc.x1) - arc.arcmx;
+  sides.endY = (ccw ? arc.y3 : arc.y1) - arc.arcmy;
+  sides.startSize = std::fabs(sides.startX) + std::fabs(sides.startY);
+  sides.endSize = std::fabs(sides.endX) + std::fabs(sides.endY);
+  sides.bySides = sweep > kSweepMargin && sweep < std::numbers::pi - kSweepMargin;
+  int within = 0;
   for (size_t from = 0; from < samples; from += kSampleBlock) {
-    const size_t count = std::min(kSampleBlock, samples - from);
-    if (!oneBlock) Samples(interval, from, count, ws);
-    for (size_t i = 0; i < count; ++i) {
-      const double qx = ws.x[i], qy = ws.y[i];
-      if (!std::isfinite(qx) || !std::isfinite(qy)) continue;
-      double distance;
-      if (straight) {
-        distance = SegmentDistance(qx, qy, arc);
-      } else {
-        const double vx = qx - arc.arcmx;
-        const double vy = qy - arc.arcmy;
-        // On the arc when the sample is left of the start ray and right of
-        // the end ray (the arc is less than a half circle). Where either
-        // cross product is too small to tell, or not a number, the angles
-        // decide, exactly as they would everywhere.
-        bool on;
-        const double size = std::fabs(vx) + std::fabs(vy);
-        const double fromStart = startX * vy - startY * vx;
-        const double toEnd = vx * endY - vy * endX;
-        const double startTolerance = kSideMargin * startSize * size;
-        const double endTolerance = kSideMargin * endSize * size;
-        const bool sides =
-            bySides && size * startSize > kTinyProduct && size * endSize > kTinyProduct;
-        if (sides && (fromStart < -startTolerance || toEnd < -endTolerance)) {
-          on = false;
-        } else if (sides && fromStart > startTolerance && toEnd > endTolerance) {
-          on = true;
-        } else {
-          on = OnArcByAngle(vx, vy, arc, sweep);
-        }
-        if (on) {
-          distance = std::fabs(std::sqrt(vx * vx + vy * vy) - arc.arcradius);
-        } else {
-          distance = std::sqrt(std::min(SquaredDistance(qx, qy, arc.x1, arc.y1),
-                                        SquaredDistance(qx, qy, arc.x3, arc.y3)));
-        }
-      }
-      if (std::isnan(distance)) continue;
-      const Fit fit = classify(distance);
-      if (fit == Fit::kOutside) return false;
-      if (fit == Fit::kWithin) within = true;
+    const int count = static_cast<int>(std::min(kSampleBlock, samples - from));
+    if (!oneBlock) Samples(interval, from, static_cast<size_t>(count), ws);
+    ws.distance.resize(static_cast<size_t>(count));
+    if (straight) {
+      SegmentPass(ws.x.data(), ws.y.data(), count, arc, ws.distance.data());
+    } else {
+      ArcPass(ws.x.data(), ws.y.data(), count, sides, ws.distance.data());
+    }
+    int outside = 0;
+    Classify(ws.distance.data(), count, limits, outside, within);
+    if (outside) return false;
+    if (straight) continue;
+    for (int i = 0; i < count; ++i) {
+      if (ws.distance[static_cast<size_t>(i)] != kUndecided) continue;
+      // Too near a ray of the arc's ends to tell by the sides: the angles
+      // decide, exactly as they would everywhere.
+      const double qx = ws.x[static_cast<size_t>(i)], qy = ws.y[static_cast<size_t>(i)];
+      const double vx = qx - arc.arcmx;
+      const double vy = qy - arc.arcmy;
+      const double distance = OnArcByAngle(vx, vy, arc, sweep)
+                                  ? std::fabs(std::sqrt(vx * vx + vy * vy) - arc.arcradius)
+                                  : std::sqrt(std::min(SquaredDistance(qx, qy, arc.x1, arc.y1),
+                                                       SquaredDistance(qx, qy, arc.x3, arc.y3)));
+      Classify(&distance, 1, limits, outside, within);
+      if (outside) return false;
     }
   }
   // All at the noise level: D2 counts as 0.
-  return within || (0.0 < maxunits && 0.0 < allowed);
+  return within || (0.0 < limits.maxunits && 0.0 < limits.allowed);
 }
 
 // The run-long state of the fit.
@@ -442,11 +530,15 @@ class FitRunState {
  public:
   FitRunState(const ConversionSettings& settings, const EngineOptions& options)
       : draw(options.seed), fitter(settings) {
-    if (options.parallel && HelperThread::Worthwhile()) helper = std::make_unique<HelperThread>();
+    if (options.parallel && HelperThread::Worthwhile()) {
+      helper = std::make_unique<HelperThread>();
+      cache = std::make_unique<StepCache>();
+    }
   }
 
   UniformDraw draw;
   std::unique_ptr<HelperThread> helper;
+  std::unique_ptr<StepCache> cache;  // with the helper only
   SplineFitter fitter;
   StepWorkspace workspace;
 };
@@ -454,26 +546,50 @@ class FitRunState {
 namespace {
 
 // Walks the fitting steps of one spline on the calling thread, in the order
-// of the recursion: pump, measure, then emit, stop or cut.
+// of the recursion: pump, measure (or take what the helper measured), then
+// emit, stop or cut.
 class FitWalk {
  public:
   FitWalk(FitContext& context, FitRunState& state) : context_(context), state_(state) {}
 
   int64_t Run() {
-    for (const FitInterval& span : state_.fitter.spans())
-      FitArcs(span.depth, span.u1, span.u2, span.u3);
+    const std::span<const FitInterval> spans = state_.fitter.spans();
+    if (state_.cache && !spans.empty()) {
+      cache_ = state_.cache.get();
+      cache_->Begin(state_.fitter, *state_.helper);
+    }
+    // The helper must let go of this spline's curve before it changes, also
+    // when a step throws.
+    struct EndGuard {
+      StepCache* cache;
+      ~EndGuard() {
+        if (cache != nullptr) cache->End();
+      }
+    } guard{cache_};
+    for (size_t s = 0; s < spans.size(); ++s) {
+      span_ = s;
+      const FitInterval& span = spans[s];
+      FitArcs(1, span.depth, span.u1, span.u2, span.u3);
+      if (cache_ != nullptr) cache_->Finished(s);
+    }
     return arcs_;
   }
 
  private:
-  // One fitting step, and the steps of its halves when it is cut.
-  void FitArcs(int32_t depth, double u1, double u2, double u3) {
+  // One fitting step, and the steps of its halves when it is cut. `node`
+  // numbers the step within its span for the helper: 1 for the span, 2n and
+  // 2n + 1 for the halves of step n.
+  void FitArcs(uint32_t node, int32_t depth, double u1, double u2, double u3) {
     const FitInterval interval = state_.fitter.Nudged(FitInterval{depth, u1, u2, u3});
     if (context_.host.Pump()) {
       context_.host.RequestCancel();
+      if (cache_ != nullptr) cache_->Stop();
       return;
     }
-    const StepResult result = state_.fitter.Measure(interval, state_.workspace);
+    StepResult measured;
+    const StepResult& result = cache_ != nullptr
+                                   ? cache_->Obtain(span_, node, interval, state_.workspace)
+                                   : (measured = state_.fitter.Measure(interval, state_.workspace));
     if (result.kind == StepResult::Kind::kNothing) return;
     context_.minima.Lower(result.percent, result.deviation);
     if (result.kind == StepResult::Kind::kAccepted) {
@@ -482,20 +598,23 @@ class FitWalk {
       return;
     }
     const auto [first, second] = state_.fitter.Halves(interval, result);
-    FitArcs(first.depth, first.u1, first.u2, first.u3);
-    FitArcs(second.depth, second.u1, second.u2, second.u3);
+    FitArcs(2 * node, first.depth, first.u1, first.u2, first.u3);
+    FitArcs(2 * node + 1, second.depth, second.u1, second.u2, second.u3);
   }
 
   FitContext& context_;
   FitRunState& state_;
+  StepCache* cache_ = nullptr;
+  size_t span_ = 0;
   int64_t arcs_ = 0;
 };
 
 }  // namespace
 
 int64_t FitSpline(const SplineEntity& spline, FitContext& context) {
-  if (!context.state)
+  if (!context.state) {
     context.state = std::make_shared<FitRunState>(context.settings, context.options);
+  }
   FitRunState& state = *context.state;
   if (!state.fitter.Setup(spline, state.draw, state.helper.get())) return 0;
   return FitWalk(context, state).Run();

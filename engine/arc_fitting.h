@@ -116,6 +116,7 @@ struct StepWorkspace {
   CurveScratch scratch;
   std::vector<double> params, x, y;     // spline samples of a step
   std::vector<double> tx, ty, nearest;  // test points on the arc
+  std::vector<double> distance;         // samples to the arc
   SampleBoxes boxes;
 };
 

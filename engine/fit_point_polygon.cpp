@@ -24,7 +24,10 @@ constexpr double kExactIntegers = 9007199254740992.0;  // 2^53
 class Scorer {
  public:
   Scorer(std::span<const Tmypoi> fit, std::span<const double> knots, std::span<const double> params)
-      : fit_(fit), knots_(knots), params_(params) {
+      : fit_(fit),
+        knots_(knots),
+        params_(params),
+        ascending_(std::is_sorted(params.begin(), params.end())) {
     const size_t count = params.size() + 1;
     x_.resize(count);
     y_.resize(count);
@@ -35,7 +38,7 @@ class Scorer {
   void Sample(std::span<const Tmypoi> polygon) {
     curve_.Reset(polygon, knots_, 4);
     curve_.Prepare(scratch_);
-    curve_.PointsXY(params_, x_.data(), y_.data(), scratch_);
+    curve_.PointsXY(params_, x_.data(), y_.data(), scratch_, ascending_);
     x_.back() = polygon.back().x;
     y_.back() = polygon.back().y;
   }
@@ -64,6 +67,7 @@ class Scorer {
   std::span<const Tmypoi> fit_;
   std::span<const double> knots_;
   std::span<const double> params_;
+  bool ascending_;
   NurbsCurve curve_;
   CurveScratch scratch_;
   SampleBoxes boxes_;

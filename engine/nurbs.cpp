@@ -32,8 +32,6 @@ inline double Combine(const double* kn, int64_t i, int64_t j, double t, double l
   return 0.0;
 }
 
-// Samples per block of the interior kernel: the lanes the compiler vectorises.
-constexpr int kLanes = 8;
 // Orders up to this have a kernel of their own; higher ones go point by point.
 constexpr int kKernelOrders = 8;
 
@@ -42,61 +40,106 @@ constexpr int kKernelOrders = 8;
 // belong to control points). kn, cx, cy, cw start at index s - K + 1. Inside
 // the span every knot difference that the triangle divides by is positive,
 // so no guard applies; the terms outside the triangle are exact zeros.
-template <int K>
-void InteriorKernel(const double* kn, const double* cx, const double* cy, const double* cw,
-                    const double* t, size_t count, double* x, double* y) {
-  for (size_t q0 = 0; q0 < count; q0 += kLanes) {
-    const size_t valid = std::min<size_t>(kLanes, count - q0);
-    double tt[kLanes];
-    for (int l = 0; l < kLanes; ++l) tt[l] = t[q0 + std::min<size_t>(l, valid - 1)];
-    // N[a] holds the basis value of index s - K + 1 + a; level 1 is N[K-1] = 1.
-    double N[K][kLanes];
-    for (int l = 0; l < kLanes; ++l) N[K - 1][l] = 1.0;
+//
+// V holds W samples; every operation works lane by lane in IEEE double
+// arithmetic, so each lane gets the bits the scalar scheme gets.
+template <int K, typename V, int W>
+[[gnu::always_inline]] inline void KernelBody(const double* kn, const double* cx, const double* cy,
+                                              const double* cw, const double* t, size_t count,
+                                              double* x, double* y) {
+  for (size_t q0 = 0; q0 < count; q0 += W) {
+    const size_t valid = std::min<size_t>(W, count - q0);
+    V tt;
+    for (int l = 0; l < W; ++l) tt[l] = t[q0 + std::min<size_t>(l, valid - 1)];
+    // N[a] holds the basis values of index s - K + 1 + a; order 1 is N[K-1] = 1.
+    V N[K];
+    N[K - 1] = tt * 0.0 + 1.0;
     for (int j = 2; j <= K; ++j) {
       {
         // Lowest index of the level: only its right term.
         const int a = K - j;
         const double kr = kn[a + j], dr = kn[a + j] - kn[a + 1];
-        for (int l = 0; l < kLanes; ++l) N[a][l] = (kr - tt[l]) / dr * N[a + 1][l];
+        N[a] = (kr - tt) / dr * N[a + 1];
       }
       for (int a = K - j + 1; a < K - 1; ++a) {
         const double kl = kn[a], dl = kn[a + j - 1] - kn[a];
         const double kr = kn[a + j], dr = kn[a + j] - kn[a + 1];
-        for (int l = 0; l < kLanes; ++l) {
-          N[a][l] = (tt[l] - kl) / dl * N[a][l] + (kr - tt[l]) / dr * N[a + 1][l];
-        }
+        N[a] = (tt - kl) / dl * N[a] + (kr - tt) / dr * N[a + 1];
       }
       {
         // Index s: only its left term.
         const int a = K - 1;
         const double kl = kn[a], dl = kn[a + j - 1] - kn[a];
-        for (int l = 0; l < kLanes; ++l) N[a][l] = (tt[l] - kl) / dl * N[a][l];
+        N[a] = (tt - kl) / dl * N[a];
       }
     }
-    double sx[kLanes], sy[kLanes], sw[kLanes];
-    for (int l = 0; l < kLanes; ++l) sx[l] = sy[l] = sw[l] = 0.0;
+    V sx = tt * 0.0, sy = sx, sw = sx;
     for (int a = 0; a < K; ++a) {
-      const double px = cx[a], py = cy[a], pw = cw[a];
-      for (int l = 0; l < kLanes; ++l) {
-        const double b = N[a][l] * pw;
-        sx[l] += px * b;
-        sy[l] += py * b;
-        sw[l] += b;
-      }
+      const V b = N[a] * cw[a];
+      sx = sx + cx[a] * b;
+      sy = sy + cy[a] * b;
+      sw = sw + b;
     }
+    const V px = sx / sw, py = sy / sw;
     for (size_t l = 0; l < valid; ++l) {
       const bool undefined = sw[l] == 0.0;
-      x[q0 + l] = undefined ? kNaN : sx[l] / sw[l];
-      y[q0 + l] = undefined ? kNaN : sy[l] / sw[l];
+      x[q0 + l] = undefined ? kNaN : px[l];
+      y[q0 + l] = undefined ? kNaN : py[l];
     }
   }
 }
 
 using KernelFn = void (*)(const double*, const double*, const double*, const double*, const double*,
                           size_t, double*, double*);
-constexpr std::array<KernelFn, kKernelOrders + 1> kKernels = {
-    nullptr,           InteriorKernel<1>, InteriorKernel<2>, InteriorKernel<3>, InteriorKernel<4>,
-    InteriorKernel<5>, InteriorKernel<6>, InteriorKernel<7>, InteriorKernel<8>};
+
+// The same kernel compiled for three instruction sets; all give the same
+// bits (no fused multiply-add, correctly rounded lane operations).
+typedef double Lanes8 __attribute__((vector_size(64)));
+typedef double Lanes4 __attribute__((vector_size(32)));
+typedef double Lanes2 __attribute__((vector_size(16)));
+
+template <int K>
+__attribute__((target("avx512f"))) void KernelAvx512(const double* kn, const double* cx,
+                                                     const double* cy, const double* cw,
+                                                     const double* t, size_t count, double* x,
+                                                     double* y) {
+  KernelBody<K, Lanes8, 8>(kn, cx, cy, cw, t, count, x, y);
+}
+template <int K>
+__attribute__((target("avx2"))) void KernelAvx2(const double* kn, const double* cx,
+                                                const double* cy, const double* cw, const double* t,
+                                                size_t count, double* x, double* y) {
+  KernelBody<K, Lanes4, 4>(kn, cx, cy, cw, t, count, x, y);
+}
+template <int K>
+void KernelBase(const double* kn, const double* cx, const double* cy, const double* cw,
+                const double* t, size_t count, double* x, double* y) {
+  KernelBody<K, Lanes2, 2>(kn, cx, cy, cw, t, count, x, y);
+}
+
+using KernelTable = std::array<KernelFn, kKernelOrders + 1>;
+constexpr KernelTable kAvx512 = {nullptr,         KernelAvx512<1>, KernelAvx512<2>,
+                                 KernelAvx512<3>, KernelAvx512<4>, KernelAvx512<5>,
+                                 KernelAvx512<6>, KernelAvx512<7>, KernelAvx512<8>};
+constexpr KernelTable kAvx2 = {nullptr,       KernelAvx2<1>, KernelAvx2<2>,
+                               KernelAvx2<3>, KernelAvx2<4>, KernelAvx2<5>,
+                               KernelAvx2<6>, KernelAvx2<7>, KernelAvx2<8>};
+constexpr KernelTable kBase = {nullptr,       KernelBase<1>, KernelBase<2>,
+                               KernelBase<3>, KernelBase<4>, KernelBase<5>,
+                               KernelBase<6>, KernelBase<7>, KernelBase<8>};
+
+// The widest kernels this processor runs.
+const KernelTable& Kernels() {
+  static const KernelTable& kernels = []() -> const KernelTable& {
+#if defined(__GNUC__) && defined(__x86_64__)
+    __builtin_cpu_init();
+    if (__builtin_cpu_supports("avx512f")) return kAvx512;
+    if (__builtin_cpu_supports("avx2")) return kAvx2;
+#endif
+    return kBase;
+  }();
+  return kernels;
+}
 
 }  // namespace
 
@@ -287,12 +330,12 @@ Tmypoi NurbsCurve::PointFullTriangle(double t, double* N) const {
 
 void NurbsCurve::InteriorRun(int64_t s, const double* t, size_t count, double* x, double* y) const {
   const int64_t start = s - k_ + 1;
-  kKernels[static_cast<size_t>(k_)](knots_.data() + start, cx_.data() + start, cy_.data() + start,
-                                    cw_.data() + start, t, count, x, y);
+  Kernels()[static_cast<size_t>(k_)](knots_.data() + start, cx_.data() + start, cy_.data() + start,
+                                     cw_.data() + start, t, count, x, y);
 }
 
-void NurbsCurve::PointsXY(std::span<const double> t, double* x, double* y,
-                          CurveScratch& scratch) const {
+void NurbsCurve::PointsXY(std::span<const double> t, double* x, double* y, CurveScratch& scratch,
+                          bool ascending) const {
   const size_t count = t.size();
   const int64_t last = static_cast<int64_t>(cx_.size()) - 1;
   size_t q = 0;
@@ -308,7 +351,12 @@ void NurbsCurve::PointsXY(std::span<const double> t, double* x, double* y,
     const int64_t s = SpanOf(t0);
     const double from = knots_[static_cast<size_t>(s)], to = knots_[static_cast<size_t>(s) + 1];
     size_t end = q + 1;
-    while (end < count && t[end] >= from && t[end] < to) ++end;
+    if (ascending) {
+      end = static_cast<size_t>(
+          std::lower_bound(t.begin() + static_cast<std::ptrdiff_t>(end), t.end(), to) - t.begin());
+    } else {
+      while (end < count && t[end] >= from && t[end] < to) ++end;
+    }
     if (k_ <= kKernelOrders && s >= k_ - 1 && s <= last) {
       InteriorRun(s, t.data() + q, end - q, x + q, y + q);
     } else {

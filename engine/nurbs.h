@@ -65,8 +65,10 @@ class NurbsCurve {
   Tmypoi Point(double t, CurveScratch& scratch) const;
 
   // x[q] and y[q] of Point(t[q]) for every q, fastest for runs of
-  // parameters in one knot span (ascending sample parameters).
-  void PointsXY(std::span<const double> t, double* x, double* y, CurveScratch& scratch) const;
+  // parameters in one knot span. With `ascending` the caller promises
+  // t[q] <= t[q + 1] throughout, and the runs are found by bisection.
+  void PointsXY(std::span<const double> t, double* x, double* y, CurveScratch& scratch,
+                bool ascending = false) const;
 
   size_t size() const { return cx_.size(); }
   int32_t order() const { return k_; }

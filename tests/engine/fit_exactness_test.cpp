@@ -162,3 +162,32 @@ TEST(FitExactness, SecondCoreChangesNothing) {
 
 }  // namespace
 }  // namespace tessarin
+
+namespace tessarin {
+namespace {
+
+TEST(FitExactness, CancelWithTheSecondCoreStopsLikeWithOne) {
+  std::mt19937_64 random(9);
+  const testing::RandomCurve curve =
+      testing::MakeRandomCurve(random, 3, 40, testing::KnotKind::kClamped, true, 50.0);
+  const SplineEntity spline = testing::SplineOf(curve.curve);
+  ConversionSettings fine;
+  fine.maxunits = 0.01;
+  const testing::FitOutcome whole = testing::Fit(spline, testing::FitRequest{fine});
+  ASSERT_GT(whole.pumps, 100);
+  for (int at = 1; at < whole.pumps; at += whole.pumps / 37 + 1) {
+    SCOPED_TRACE(at);
+    testing::FitRequest serial{fine, testing::Implementation::kEngine, false};
+    serial.cancelAtPump = at;
+    testing::FitRequest parallel{fine, testing::Implementation::kEngine, true};
+    parallel.cancelAtPump = at;
+    const testing::FitOutcome one = testing::Fit(spline, serial);
+    const testing::FitOutcome two = testing::Fit(spline, parallel);
+    EXPECT_EQ(one.entity, two.entity);
+    EXPECT_EQ(one.pumps, two.pumps);
+    EXPECT_TRUE(two.cancelled);
+  }
+}
+
+}  // namespace
+}  // namespace tessarin
