@@ -84,8 +84,8 @@ class DxfBuilder {
 
 // A file of `count` mixed splines: degrees 1 to 5 (mostly 2 and 3), 4 to 60
 // control points, clamped, unclamped, periodic and repeated knots, a third
-// rational, sizes from 1 to 1000 units.
-inline std::string MixedSplineFile(int count, uint64_t seed) {
+// rational, control steps from 1 to `largest` (at most 1000) units.
+inline std::string MixedSplineFile(int count, uint64_t seed, double largest = 1000.0) {
   std::mt19937_64 random(seed);
   DxfBuilder dxf;
   const int32_t degrees[] = {1, 2, 2, 3, 3, 3, 3, 4, 5};
@@ -96,8 +96,9 @@ inline std::string MixedSplineFile(int count, uint64_t seed) {
     const int32_t degree = degrees[random() % std::size(degrees)];
     const int32_t points = degree + 1 + static_cast<int32_t>(random() % 56);
     const KnotKind kind = kinds[random() % std::size(kinds)];
-    const RandomCurve curve = MakeRandomCurve(random, degree, points, kind, random() % 3 == 0,
-                                              scales[random() % std::size(scales)]);
+    const RandomCurve curve =
+        MakeRandomCurve(random, degree, points, kind, random() % 3 == 0,
+                        std::min(largest, scales[random() % std::size(scales)]));
     dxf.Spline(curve.curve, kind == KnotKind::kPeriodic);
   }
   return dxf.Finish();

@@ -45,13 +45,21 @@ inline RandomCurve MakeRandomCurve(std::mt19937_64& random, int32_t degree, int3
   const int32_t knots = count + degree + 1;
   double knot = unit(random) * 3.0;
   std::uniform_real_distribution<double> gap(0.05, 2.0);
+  int32_t run = 1;  // equal knots so far; interior runs stay at most `degree` long
   for (int32_t j = 0; j < knots; ++j) {
     const bool clampStart =
         kind != KnotKind::kUnclamped && kind != KnotKind::kPeriodic && j <= degree;
     const bool clampEnd = kind != KnotKind::kUnclamped && kind != KnotKind::kPeriodic && j >= count;
     if (j > 0 && !clampStart && !clampEnd) {
-      const bool repeat = kind == KnotKind::kRepeated && coin(random) == 0;
-      if (!repeat) knot += kind == KnotKind::kPeriodic ? 1.0 : gap(random);
+      // A repeated interior knot makes a corner (multiplicity up to the
+      // degree); the curve stays continuous.
+      const bool repeat = kind == KnotKind::kRepeated && coin(random) == 0 && run < degree;
+      if (repeat) {
+        ++run;
+      } else {
+        knot += kind == KnotKind::kPeriodic ? 1.0 : gap(random);
+        run = 1;
+      }
     }
     curve.knots.push_back(knot);
   }
