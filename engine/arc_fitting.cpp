@@ -361,7 +361,7 @@ void SplineFitter::Samples(const FitInterval& interval, size_t from, size_t coun
   curve_.PointsXY(ws.params, ws.x.data(), ws.y.data(), ws.scratch, interval.u1 <= interval.u3);
 }
 
-StepResult SplineFitter::Measure(const FitInterval& interval, StepWorkspace& ws) const {
+StepResult SplineFitter::Measure(const FitInterval& interval, StepWorkspace& ws, bool exact) const {
   StepResult result;
   curve_.Prepare(ws.scratch);
   const Tmypoi q1 = curve_.Point(interval.u1, ws.scratch);
@@ -379,18 +379,24 @@ StepResult SplineFitter::Measure(const FitInterval& interval, StepWorkspace& ws)
   if (!Finite(q1) || !Finite(q2) || !Finite(q3)) return result;
   const ArcFields arc = ArcFromThreePoints(q1.x, q1.y, q2.x, q2.y, q3.x, q3.y);
   if (!Usable(arc)) return result;
-  const double d = Deviation(arc, interval, ws);
+  const double allowed = settings_.maxpercent * s / 100.0;
+  const double maxunits = settings_.maxunits;
+  // A deviation that fails a limit: the interval is cut whatever else it
+  // measures (below the depth limit).
+  const auto failing = [allowed, maxunits](double d) { return !(allowed > d && d < maxunits); };
+  const bool early = !exact && interval.depth <= kDeepestCut && std::isfinite(s);
+  bool measured = true;
+  const double d = Deviation(arc, interval, s, ws, early ? &failing : nullptr, &measured);
   const double percent = d * 100.0 / s;
   // Coordinates whose squares overflow or vanish leave nothing to measure.
   if (!std::isfinite(s) || !std::isfinite(d) || !std::isfinite(percent)) return result;
   result.arc = arc;
   result.deviation = d;
   result.percent = percent;
+  result.exact = measured;
   bool accepted = interval.depth > kDeepestCut;
-  if (!accepted) {
-    const double allowed = settings_.maxpercent * s / 100.0;
-    accepted =
-        allowed > d && d < settings_.maxunits && FollowsArc(arc, q1, q2, q3, allowed, interval, ws);
+  if (!accepted && measured) {
+    accepted = !failing(d) && FollowsArc(arc, q1, q2, q3, allowed, interval, ws);
   }
   if (accepted) {
     result.kind = StepResult::Kind::kAccepted;
@@ -401,20 +407,74 @@ StepResult SplineFitter::Measure(const FitInterval& interval, StepWorkspace& ws)
   return result;
 }
 
+namespace {
+
+// Test point j of `tests - 1` steps along the arc (or the chord for bulge 0).
+void TestPoint(const ArcFields& arc, double sweep, double j, double divisor, double& x, double& y) {
+  if (arc.bulge == 0.0) {
+    x = arc.x1 + (arc.x3 - arc.x1) * j / divisor;
+    y = arc.y1 + (arc.y3 - arc.y1) * j / divisor;
+  } else {
+    const double theta = arc.arcwinkel1 + j * sweep / divisor;
+    x = arc.arcmx + arc.arcradius * std::cos(theta);
+    y = arc.arcmy + arc.arcradius * std::sin(theta);
+  }
+}
+
+// Coordinates below this in magnitude have squares and sums that stay finite.
+constexpr double kSafeCoordinate = 1e150;
+
+}  // namespace
+
 // D: for each test point on the arc its distance to the nearest spline
 // sample, and the largest of these.
-double SplineFitter::Deviation(const ArcFields& arc, const FitInterval& interval,
-                               StepWorkspace& ws) const {
+template <typename Failing>
+double SplineFitter::Deviation(const ArcFields& arc, const FitInterval& interval, double perimeter,
+                               StepWorkspace& ws, const Failing* failing, bool* exact) const {
   const int64_t arctests = std::max(settings_.arctests, 1);
   const size_t samples = static_cast<size_t>(std::max(settings_.splinetests, 1));
   const size_t tests = static_cast<size_t>(arctests) + 1;
   const double divisor = static_cast<double>(arctests);
-  const bool straight = arc.bulge == 0.0;
   const double sweep = Sweep(arc);
   const bool oneBlock = samples <= kSampleBlock;
+  // The test points walk the arc from arcwinkel1; a clockwise arc starts at
+  // the spline's end. The hint only speeds the search up.
+  const auto hintOf = [&](size_t j, size_t from, size_t blockSize) {
+    const size_t along = arc.bulge < 0.0 ? tests - 1 - j : j;
+    const size_t guess = along * (samples - 1) / (tests - 1);
+    return guess >= from ? guess - from : blockSize;
+  };
   if (oneBlock) {
     Samples(interval, 0, samples, ws);
     ws.boxes.Build(ws.x.data(), ws.y.data(), samples);
+    if (failing != nullptr) {
+      // The middle test point is where an arc that misses the spline misses
+      // it most. If it already fails a limit, D (at least as large) fails it
+      // too, and the cut is decided. That holds as the full measurement's
+      // result only where D and the percentage are sure to be finite: all
+      // points well inside the number range, and the largest possible
+      // distance in percent finite.
+      SampleBoxes::Box box = ws.boxes.Extent();
+      const double reach = arc.bulge == 0.0 ? 0.0 : arc.arcradius;
+      const double lowX = std::min({box.minX, arc.x1, arc.x3, arc.arcmx - reach});
+      const double highX = std::max({box.maxX, arc.x1, arc.x3, arc.arcmx + reach});
+      const double lowY = std::min({box.minY, arc.y1, arc.y3, arc.arcmy - reach});
+      const double highY = std::max({box.maxY, arc.y1, arc.y3, arc.arcmy + reach});
+      const bool safe = box.minX <= box.maxX && -kSafeCoordinate < lowX &&
+                        highX < kSafeCoordinate && -kSafeCoordinate < lowY &&
+                        highY < kSafeCoordinate &&
+                        std::isfinite(Distance(lowX, lowY, highX, highY) * 100.0 / perimeter);
+      if (safe) {
+        const size_t j = tests / 2;
+        double x, y;
+        TestPoint(arc, sweep, static_cast<double>(j), divisor, x, y);
+        const double nearest = std::sqrt(ws.boxes.NearestSquared(x, y, hintOf(j, 0, samples)));
+        if ((*failing)(nearest)) {
+          *exact = false;
+          return nearest;
+        }
+      }
+    }
   }
   double d = 0.0;
   for (size_t first = 0; first < tests; first += kTestBlock) {
@@ -423,15 +483,7 @@ double SplineFitter::Deviation(const ArcFields& arc, const FitInterval& interval
     ws.ty.resize(count);
     ws.nearest.assign(count, kInf);
     for (size_t q = 0; q < count; ++q) {
-      const double j = static_cast<double>(first + q);
-      if (straight) {
-        ws.tx[q] = arc.x1 + (arc.x3 - arc.x1) * j / divisor;
-        ws.ty[q] = arc.y1 + (arc.y3 - arc.y1) * j / divisor;
-      } else {
-        const double theta = arc.arcwinkel1 + j * sweep / divisor;
-        ws.tx[q] = arc.arcmx + arc.arcradius * std::cos(theta);
-        ws.ty[q] = arc.arcmy + arc.arcradius * std::sin(theta);
-      }
+      TestPoint(arc, sweep, static_cast<double>(first + q), divisor, ws.tx[q], ws.ty[q]);
     }
     for (size_t from = 0; from < samples; from += kSampleBlock) {
       const size_t blockSize = std::min(kSampleBlock, samples - from);
@@ -440,13 +492,8 @@ double SplineFitter::Deviation(const ArcFields& arc, const FitInterval& interval
         ws.boxes.Build(ws.x.data(), ws.y.data(), blockSize);
       }
       for (size_t q = 0; q < count; ++q) {
-        // The test points walk the arc from arcwinkel1; a clockwise arc
-        // starts at the spline's end. The hint only speeds the search up.
-        const size_t j = first + q;
-        const size_t along = arc.bulge < 0.0 ? tests - 1 - j : j;
-        const size_t guess = along * (samples - 1) / (tests - 1);
-        const size_t hint = guess >= from ? guess - from : blockSize;
-        const double nearest = ws.boxes.NearestSquared(ws.tx[q], ws.ty[q], hint);
+        const double nearest =
+            ws.boxes.NearestSquared(ws.tx[q], ws.ty[q], hintOf(first + q, from, blockSize));
         if (nearest < ws.nearest[q]) ws.nearest[q] = nearest;
       }
     }
@@ -525,22 +572,32 @@ bool SplineFitter::FollowsArc(const ArcFields& arc, const Tmypoi& q1, const Tmyp
   return within || (0.0 < limits.maxunits && 0.0 < limits.allowed);
 }
 
-// The run-long state of the fit.
+// The run-long state of the fit. The helper thread and the step cache are
+// made when a spline first has work enough for them.
 class FitRunState {
  public:
   FitRunState(const ConversionSettings& settings, const EngineOptions& options)
-      : draw(options.seed), fitter(settings) {
-    if (options.parallel && HelperThread::Worthwhile()) {
-      helper = std::make_unique<HelperThread>();
-      cache = std::make_unique<StepCache>();
-    }
+      : draw(options.seed),
+        fitter(settings),
+        parallel_(options.parallel && HelperThread::Worthwhile()) {}
+
+  HelperThread* Helper() {
+    if (parallel_ && !helper_) helper_ = std::make_unique<HelperThread>();
+    return helper_.get();
+  }
+  StepCache* Cache() {
+    if (parallel_ && !cache_) cache_ = std::make_unique<StepCache>();
+    return cache_.get();
   }
 
   UniformDraw draw;
-  std::unique_ptr<HelperThread> helper;
-  std::unique_ptr<StepCache> cache;  // with the helper only
   SplineFitter fitter;
   StepWorkspace workspace;
+
+ private:
+  bool parallel_;
+  std::unique_ptr<HelperThread> helper_;
+  std::unique_ptr<StepCache> cache_;
 };
 
 namespace {
@@ -554,14 +611,10 @@ class FitWalk {
 
   int64_t Run() {
     const std::span<const FitInterval> spans = state_.fitter.spans();
-    if (state_.cache && !spans.empty()) {
-      cache_ = state_.cache.get();
-      cache_->Begin(state_.fitter, *state_.helper);
-    }
     // The helper must let go of this spline's curve before it changes, also
     // when a step throws.
     struct EndGuard {
-      StepCache* cache;
+      StepCache*& cache;
       ~EndGuard() {
         if (cache != nullptr) cache->End();
       }
@@ -583,15 +636,34 @@ class FitWalk {
     const FitInterval interval = state_.fitter.Nudged(FitInterval{depth, u1, u2, u3});
     if (context_.host.Pump()) {
       context_.host.RequestCancel();
+      cancelled_ = true;
       if (cache_ != nullptr) cache_->Stop();
       return;
+    }
+    // A spline with more than a few steps gets the helper; starting it
+    // costs more than the few steps of small splines.
+    if (++steps_ == kStepsBeforeHelper && !cancelled_) {
+      StepCache* cache = state_.Cache();
+      if (cache != nullptr) {
+        cache->Begin(state_.fitter, *state_.Helper(), span_);
+        cache_ = cache;
+      }
     }
     StepResult measured;
     const StepResult& result = cache_ != nullptr
                                    ? cache_->Obtain(span_, node, interval, state_.workspace)
                                    : (measured = state_.fitter.Measure(interval, state_.workspace));
     if (result.kind == StepResult::Kind::kNothing) return;
-    context_.minima.Lower(result.percent, result.deviation);
+    RunMinima& minima = context_.minima;
+    if (!result.exact &&
+        (minima.percentUnset || minima.deviationUnset || result.percent < minima.minpercent ||
+         result.deviation < minima.mindeviation)) {
+      // The bounds might lower the minima: the measurement itself decides.
+      const StepResult full = state_.fitter.Measure(interval, state_.workspace, true);
+      minima.Lower(full.percent, full.deviation);
+    } else {
+      minima.Lower(result.percent, result.deviation);
+    }
     if (result.kind == StepResult::Kind::kAccepted) {
       context_.polyline.AddArcVertices(result.arc);
       ++arcs_;
@@ -604,9 +676,13 @@ class FitWalk {
 
   FitContext& context_;
   FitRunState& state_;
+  static constexpr int64_t kStepsBeforeHelper = 8;
+
   StepCache* cache_ = nullptr;
   size_t span_ = 0;
   int64_t arcs_ = 0;
+  int64_t steps_ = 0;
+  bool cancelled_ = false;
 };
 
 }  // namespace
@@ -616,7 +692,9 @@ int64_t FitSpline(const SplineEntity& spline, FitContext& context) {
     context.state = std::make_shared<FitRunState>(context.settings, context.options);
   }
   FitRunState& state = *context.state;
-  if (!state.fitter.Setup(spline, state.draw, state.helper.get())) return 0;
+  // The fit-point search scores on the helper too.
+  HelperThread* helper = spline.ctrlpoints.empty() ? state.Helper() : nullptr;
+  if (!state.fitter.Setup(spline, state.draw, helper)) return 0;
   return FitWalk(context, state).Run();
 }
 

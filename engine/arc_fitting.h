@@ -109,6 +109,10 @@ struct StepResult {
   double percent = 0.0;    // deviation in percent of the three-point perimeter
   double deviation = 0.0;  // D, in drawing units
   double cut = 0.0;
+  // False: the step was cut as soon as one test point showed that the arc
+  // misses a limit, and `percent` and `deviation` are only lower bounds of
+  // the measurement; Measure with `exact` gives the values themselves.
+  bool exact = true;
 };
 
 // One thread's buffers for fitting steps.
@@ -146,15 +150,21 @@ class SplineFitter {
   // below it (by 1e-7, or one step of the number grid where 1e-7 is lost).
   FitInterval Nudged(const FitInterval& interval) const;
 
-  // Measures a nudged interval.
-  StepResult Measure(const FitInterval& interval, StepWorkspace& workspace) const;
+  // Measures a nudged interval. Unless `exact`, a cut found from one test
+  // point may leave the measurement as a lower bound (StepResult::exact).
+  StepResult Measure(const FitInterval& interval, StepWorkspace& workspace,
+                     bool exact = false) const;
 
   // The two intervals a cut gives, first the one before the cut.
   std::pair<FitInterval, FitInterval> Halves(const FitInterval& interval,
                                              const StepResult& cut) const;
 
  private:
-  double Deviation(const ArcFields& arc, const FitInterval& interval, StepWorkspace& ws) const;
+  // D; with `failing`, also returns early, with a lower bound of D and
+  // *exact cleared, once one test point shows that `failing` holds for D.
+  template <typename Failing>
+  double Deviation(const ArcFields& arc, const FitInterval& interval, double perimeter,
+                   StepWorkspace& ws, const Failing* failing, bool* exact) const;
   bool FollowsArc(const ArcFields& arc, const Tmypoi& q1, const Tmypoi& q2, const Tmypoi& q3,
                   double allowed, const FitInterval& interval, StepWorkspace& ws) const;
   void Samples(const FitInterval& interval, size_t from, size_t count, StepWorkspace& ws) const;

@@ -49,6 +49,17 @@ void SampleBoxes::Build(const double* x, const double* y, size_t count) {
   }
 }
 
+SampleBoxes::Box SampleBoxes::Extent() const {
+  Box box{kInf, -kInf, kInf, -kInf};
+  for (const Box& group : groups_) {
+    box.minX = std::min(box.minX, group.minX);
+    box.maxX = std::max(box.maxX, group.maxX);
+    box.minY = std::min(box.minY, group.minY);
+    box.maxY = std::max(box.maxY, group.maxY);
+  }
+  return box;
+}
+
 double SampleBoxes::LowerBound(const Box& box, double px, double py) {
   const double dx = px < box.minX ? box.minX - px : (px > box.maxX ? px - box.maxX : 0.0);
   const double dy = py < box.minY ? box.minY - py : (py > box.maxY ? py - box.maxY : 0.0);

@@ -29,10 +29,13 @@ class SampleBoxes {
   // is not below the best so far holds no strictly smaller value.
   double NearestSquared(double px, double py, size_t hint) const;
 
- private:
   struct Box {
     double minX, maxX, minY, maxY;
   };
+  // The box of all samples; minX is +inf when no sample is a number.
+  Box Extent() const;
+
+ private:
   static double LowerBound(const Box& box, double px, double py);
   double ScanChunk(size_t chunk, double px, double py, double best) const;
 

@@ -33,15 +33,16 @@ void StepCache::Reset(Tree& tree, int64_t span) {
   tree.walked = false;
 }
 
-void StepCache::Begin(const SplineFitter& fitter, HelperThread& helper) {
+void StepCache::Begin(const SplineFitter& fitter, HelperThread& helper, size_t first) {
   fitter_ = &fitter;
   helper_ = &helper;
   spans_ = static_cast<int64_t>(fitter.spans().size());
   stop_.store(false, std::memory_order_relaxed);
-  current_.store(0, std::memory_order_relaxed);
-  const int64_t first = std::min<int64_t>(static_cast<int64_t>(kRing), spans_);
-  for (int64_t t = 0; t < first; ++t) Reset(*ring_[static_cast<size_t>(t)], t);
-  frontier_.store(first, std::memory_order_release);
+  const int64_t from = static_cast<int64_t>(first);
+  current_.store(from, std::memory_order_relaxed);
+  const int64_t to = std::min<int64_t>(from + static_cast<int64_t>(kRing), spans_);
+  for (int64_t t = from; t < to; ++t) Reset(*ring_[static_cast<size_t>(t) % kRing], t);
+  frontier_.store(to, std::memory_order_release);
   helper.Start([this] { HelperLoop(); });
 }
 

@@ -25,9 +25,10 @@ class StepCache {
   StepCache(const StepCache&) = delete;
   StepCache& operator=(const StepCache&) = delete;
 
-  // Starts the helper on the spans of `fitter`, which must stay set up
-  // until End.
-  void Begin(const SplineFitter& fitter, HelperThread& helper);
+  // Starts the helper on the spans of `fitter` from span `first` on (the
+  // walk's current span); `fitter` must stay set up until End. Steps the walk
+  // measured before are measured again where the helper needs them.
+  void Begin(const SplineFitter& fitter, HelperThread& helper, size_t first);
   // The result of step `node` of span `span` (node 1 is the span, 2n and
   // 2n + 1 are the halves of node n), measured here unless the helper has
   // taken it; then it waits for the helper's result. `interval` is the
