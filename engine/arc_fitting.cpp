@@ -109,7 +109,7 @@ std::optional<double> NearestCorner(std::span<const double> corners, double u1, 
 // Hot loops over samples, compiled for three instruction sets and chosen
 // when the program starts. Lane operations are IEEE operations on each
 // double, so every variant gives the same bits.
-#if defined(__GNUC__) && defined(__x86_64__) && !defined(__SANITIZE_ADDRESS__)
+#if defined(__GNUC__) && defined(__x86_64__)
 #define TESSARIN_VECTOR_CLONES __attribute__((target_clones("avx512f", "avx2", "default")))
 #else
 #define TESSARIN_VECTOR_CLONES
@@ -291,7 +291,6 @@ bool SplineFitter::Setup(const WorkingCurve& curve) {
   spans_.clear();
   corners_.clear();
   if (p < 0 || p >= n || working_.knots.size() != static_cast<size_t>(n + p + 1)) return false;
-  degree_ = working_.degree;
   curve_.Reset(working_.controls, working_.knots, static_cast<int32_t>(p + 1));
   const std::vector<double>& knots = working_.knots;
   // A curve of degree p with n control points is defined on [knots[p],
@@ -454,12 +453,16 @@ double SplineFitter::Deviation(const ArcFields& arc, const FitInterval& interval
       // result only where D and the percentage are sure to be finite: all
       // points well inside the number range, and the largest possible
       // distance in percent finite.
-      SampleBoxes::Box box = ws.boxes.Extent();
-      const double reach = arc.bulge == 0.0 ? 0.0 : arc.arcradius;
-      const double lowX = std::min({box.minX, arc.x1, arc.x3, arc.arcmx - reach});
-      const double highX = std::max({box.maxX, arc.x1, arc.x3, arc.arcmx + reach});
-      const double lowY = std::min({box.minY, arc.y1, arc.y3, arc.arcmy - reach});
-      const double highY = std::max({box.maxY, arc.y1, arc.y3, arc.arcmy + reach});
+      const SampleBoxes::Box box = ws.boxes.Extent();
+      // The test points lie on the chord, or within the circle's box.
+      const bool straight = arc.bulge == 0.0;
+      const double reach = straight ? 0.0 : arc.arcradius;
+      const double centreX = straight ? arc.x1 : arc.arcmx;
+      const double centreY = straight ? arc.y1 : arc.arcmy;
+      const double lowX = std::min({box.minX, arc.x1, arc.x3, centreX - reach});
+      const double highX = std::max({box.maxX, arc.x1, arc.x3, centreX + reach});
+      const double lowY = std::min({box.minY, arc.y1, arc.y3, centreY - reach});
+      const double highY = std::max({box.maxY, arc.y1, arc.y3, centreY + reach});
       const bool safe = box.minX <= box.maxX && -kSafeCoordinate < lowX &&
                         highX < kSafeCoordinate && -kSafeCoordinate < lowY &&
                         highY < kSafeCoordinate &&

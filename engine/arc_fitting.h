@@ -173,7 +173,6 @@ class SplineFitter {
   const ConversionSettings& settings_;
   WorkingCurve working_;
   NurbsCurve curve_;
-  int32_t degree_ = 0;
   double domainStart_ = 0.0, domainEnd_ = 0.0;
   std::vector<double> corners_;  // knots of multiplicity >= degree inside the domain, ascending
   std::vector<FitInterval> spans_;

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
-// A deliberately plain implementation of the geometry, written as directly
-// as possible from its description: recursive Cox-de Boor over all n basis
-// functions, every distance with its own root, every sample scanned. The
-// tests and the benchmark compare the engine's fast code with it bit for bit.
+// A deliberately plain implementation of the geometry, each formula written
+// out the way it reads: recursive Cox-de Boor over all n basis functions,
+// every distance with its own root, every sample scanned. The tests and the
+// benchmark compare the engine's fast code with it bit for bit.
 #pragma once
 
 #include <cstdint>
