@@ -113,6 +113,8 @@ TEST(FitExactness, WholeConversionsOfTheTestFilesAsTheReference) {
       EXPECT_EQ(engine.report.arcs, reference.report.arcs);
       EXPECT_TRUE(
           SameBits(engine.report.minima.mindeviation, reference.report.minima.mindeviation));
+      EXPECT_TRUE(SameBits(engine.report.minima.minpercent, reference.report.minima.minpercent));
+      EXPECT_EQ(engine.events, reference.events);  // the result fields' texts among them
     }
     ++files;
   }

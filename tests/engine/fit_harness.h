@@ -87,6 +87,7 @@ struct ConversionOutcome {
   std::string output;
   RunReport report;
   int pumps = 0;
+  std::vector<std::string> events;  // what the window was shown, minima included
 };
 
 inline ConversionOutcome Convert(const std::string& input, const SettingTexts& texts,
@@ -109,6 +110,7 @@ inline ConversionOutcome Convert(const std::string& input, const SettingTexts& t
   outcome.report = ConvertStreams(scan, copy, sink, texts, host, options);
   outcome.output = sink.bytes();
   outcome.pumps = host.pumps;
+  outcome.events = host.events;
   return outcome;
 }
 
