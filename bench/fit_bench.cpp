@@ -53,9 +53,9 @@ void Report(const char* name, const std::string& input, bool withReference) {
   const double steps = static_cast<double>(parallel.outcome.pumps);
   std::printf("%s: %.0f splines, %.0f fitting steps, %lld arcs\n", name, splines, steps,
               static_cast<long long>(parallel.outcome.report.arcs));
-  std::printf("  engine, 2 cores : %9.4f s  %10.1f splines/s  %12.0f steps/s\n", parallel.seconds,
+  std::printf("  engine, 2 cores : %9.4f s  %10.3g splines/s  %12.0f steps/s\n", parallel.seconds,
               splines / parallel.seconds, steps / parallel.seconds);
-  std::printf("  engine, 1 core  : %9.4f s  %10.1f splines/s  %12.0f steps/s\n", serial.seconds,
+  std::printf("  engine, 1 core  : %9.4f s  %10.3g splines/s  %12.0f steps/s\n", serial.seconds,
               splines / serial.seconds, steps / serial.seconds);
   const bool same = serial.outcome.output == parallel.outcome.output &&
                     serial.outcome.pumps == parallel.outcome.pumps;
@@ -67,7 +67,7 @@ void Report(const char* name, const std::string& input, bool withReference) {
   const Timed reference = Run(input, Implementation::kReference, true);
   const bool identical = same && reference.outcome.output == parallel.outcome.output &&
                          reference.outcome.pumps == parallel.outcome.pumps;
-  std::printf("  reference       : %9.4f s  %10.1f splines/s  %12.0f steps/s\n", reference.seconds,
+  std::printf("  reference       : %9.4f s  %10.3g splines/s  %12.0f steps/s\n", reference.seconds,
               splines / reference.seconds, steps / reference.seconds);
   std::printf("  ratio to the reference: %.0fx with 2 cores, %.0fx with 1; output %s\n\n",
               reference.seconds / parallel.seconds, reference.seconds / serial.seconds,
@@ -110,9 +110,9 @@ int main(int argc, char** argv) {
     }
     std::printf("bundled examples (%zu files): %lld splines, %lld fitting steps\n", files.size(),
                 splines, steps);
-    std::printf("  engine, 2 cores : %9.4f s  %10.1f splines/s  %12.0f steps/s\n", engineSeconds,
+    std::printf("  engine, 2 cores : %9.4f s  %10.3g splines/s  %12.0f steps/s\n", engineSeconds,
                 splines / engineSeconds, steps / engineSeconds);
-    std::printf("  reference       : %9.4f s  %10.1f splines/s  %12.0f steps/s\n", referenceSeconds,
+    std::printf("  reference       : %9.4f s  %10.3g splines/s  %12.0f steps/s\n", referenceSeconds,
                 splines / referenceSeconds, steps / referenceSeconds);
     std::printf("  ratio to the reference: %.0fx\n\n", referenceSeconds / engineSeconds);
   }

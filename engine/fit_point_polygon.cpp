@@ -148,9 +148,17 @@ WorkingCurve EstimateControlPolygon(std::span<const Tmypoi> fitpoints, UniformDr
       }
     };
     const size_t split = helper != nullptr ? count / 2 : count;
-    if (split < count) helper->Start([&] { scoreRange(helperScorer, split, count); });
-    scoreRange(mainScorer, 0, split);
-    if (split < count) helper->Wait();
+    {
+      // The helper's half is waited for also when the main half throws.
+      struct WaitGuard {
+        HelperThread* helper;
+        ~WaitGuard() {
+          if (helper != nullptr) helper->Wait();
+        }
+      } guard{split < count ? helper : nullptr};
+      if (guard.helper != nullptr) helper->Start([&] { scoreRange(helperScorer, split, count); });
+      scoreRange(mainScorer, 0, split);
+    }
     for (size_t c = 0; c < count; ++c) {
       if (first + static_cast<int32_t>(c) == 1 || scores[c] < bestScore) {
         bestScore = scores[c];
