@@ -53,7 +53,7 @@ template <int K, typename V, int W>
     for (int l = 0; l < W; ++l) tt[l] = t[q0 + std::min<size_t>(l, valid - 1)];
     // N[a] holds the basis values of index s - K + 1 + a; order 1 is N[K-1] = 1.
     V N[K];
-    N[K - 1] = tt * 0.0 + 1.0;
+    N[K - 1] = V{} + 1.0;
     for (int j = 2; j <= K; ++j) {
       {
         // Lowest index of the level: only its right term.
@@ -73,7 +73,7 @@ template <int K, typename V, int W>
         N[a] = (tt - kl) / dl * N[a];
       }
     }
-    V sx = tt * 0.0, sy = sx, sw = sx;
+    V sx = V{}, sy = V{}, sw = V{};
     for (int a = 0; a < K; ++a) {
       const V b = N[a] * cw[a];
       sx = sx + cx[a] * b;
