@@ -222,7 +222,7 @@ CopyEnd CopyPass(ByteSource& input, PairWriter& writer, const ConversionSettings
       polyline.Begin();
       const GroupPair ending =
           CaptureSpline(reader, settings.keepsplines ? &writer : nullptr, pair, spline);
-      const int64_t arcs = FitSpline(spline, fit);
+      const int64_t arcs = options.fitter ? options.fitter(spline, fit) : FitSpline(spline, fit);
       if (host.CancelRequested()) return CopyEnd::kCancelled;
       polyline.WritePolyline(spline, handlecounter, settings.maxunits, writer);
       ++report.splines;
