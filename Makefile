@@ -48,13 +48,14 @@ test-sanitize: deps
 	cd $(SANITIZE_BUILD) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
 	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest --output-on-failure -j $(JOBS)
 
-# Fuzzing with libFuzzer (clang); FUZZ_SECONDS per target.
+# Fuzzing with libFuzzer (clang); FUZZ_SECONDS per target. The window-state
+# target links the desktop program's Qt libraries.
 FUZZ_SECONDS ?= 120
 FUZZ_BUILD   ?= build-fuzz
 fuzz: deps
 	@command -v clang++ >/dev/null || { $(SUDO) apt-get install -y -q clang libclang-rt-14-dev; }
 	CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSARIN_FUZZ=ON \
-	  -DTESSARIN_GUI=OFF -DTESSARIN_TESTS=OFF -DTESSARIN_BENCH=OFF
+	  -DTESSARIN_GUI=ON -DTESSARIN_TESTS=OFF -DTESSARIN_BENCH=OFF
 	cmake --build $(FUZZ_BUILD) -j $(JOBS)
 	fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
 

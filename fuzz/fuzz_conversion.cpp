@@ -1,0 +1,151 @@
+// SPDX-License-Identifier: MIT
+// The whole conversion run on arbitrary bytes, in memory: it completes (or
+// stops at the harness's cancel), the output is the same with and without
+// the helper thread, and a drawing without splines comes back line for line.
+//
+// The first byte picks the settings and how the copy pass is fed; the rest
+// is the drawing. Counts are small ("3" arc tests, "10" spline tests) so an
+// input runs in milliseconds. What the fuzzer can ask of the geometry is
+// capped by the harness, never by the engine: a spline of a higher degree or
+// more points than below is handed on unfitted, at most one fit-point
+// polygon is estimated per input, and the host cancels after kPumpLimit
+// fitting steps.
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+#include "arc_fitting.h"
+#include "conversion_run.h"
+#include "test_streams.h"
+
+namespace {
+
+constexpr int32_t kMaxDegree = 12;
+constexpr size_t kMaxControlPoints = 64;
+constexpr size_t kMaxFitPoints = 8;
+constexpr int kPumpLimit = 600;
+
+// A host that shows nothing, counts the fitting steps and cancels after a
+// fixed number of them.
+class QuietHost final : public tessarin::Host {
+ public:
+  void ShowStatus(int, const std::string&) override {}
+  void ShowProgress(int position) override {
+    if (position < 0 || position > 100) std::abort();
+  }
+  void ShowMinima(const std::string& percent, const std::string& units) override {
+    minima = percent + " " + units;
+  }
+  void SetRunning(bool) override {}
+  void ShowMessageBox(int, const std::string&) override { ++boxes; }
+  bool Pump() override {
+    if (++pumps >= kPumpLimit) RequestCancel();
+    return CancelRequested();
+  }
+  bool OpenResultWanted() override { return false; }
+  void OpenFile(const std::string&) override {}
+  std::string TimeOfDay() override { return "12:00:00"; }
+
+  int pumps = 0;
+  int boxes = 0;
+  std::string minima;
+};
+
+// The input's lines by the line rules, each ended by CR LF, padded to whole
+// pairs: what a run without splines writes.
+std::string Normalised(std::string_view input) {
+  input = input.substr(0, input.find('\x1A'));
+  std::string out;
+  size_t lines = 0;
+  size_t start = 0;
+  while (start < input.size()) {
+    size_t end = input.find('\n', start);
+    if (end == std::string_view::npos) end = input.size();
+    for (size_t i = start; i < end; ++i) {
+      if (input[i] != '\r') out += input[i];
+    }
+    out += "\r\n";
+    ++lines;
+    start = end + 1;
+  }
+  if (lines % 2 == 1) out += "\r\n";
+  return out;
+}
+
+struct Result {
+  tessarin::RunReport report;
+  std::string output;
+  int pumps = 0;
+  std::string minima;
+};
+
+Result Run(std::string_view dxf, const tessarin::SettingTexts& texts, size_t chunk, bool parallel) {
+  int estimates = 0;
+  tessarin::EngineOptions options;
+  options.seed = 12345;
+  options.parallel = parallel;
+  options.fitter = [&estimates](const tessarin::SplineEntity& spline,
+                                tessarin::FitContext& context) -> int64_t {
+    if (spline.degree > kMaxDegree || spline.ctrlpoints.size() > kMaxControlPoints) return 0;
+    if (spline.ctrlpoints.empty() && spline.fitpoints.size() >= 4) {
+      if (spline.fitpoints.size() > kMaxFitPoints || ++estimates > 1) return 0;
+    }
+    return tessarin::FitSpline(spline, context);
+  };
+  tessarin::MemorySource scan(dxf);
+  tessarin::testing::ChunkedSource copy(dxf, chunk);
+  tessarin::MemorySink sink;
+  QuietHost host;
+  Result result;
+  result.report = tessarin::ConvertStreams(scan, copy, sink, texts, host, options);
+  result.output = sink.bytes();
+  result.pumps = host.pumps;
+  result.minima = host.minima;
+  if (host.boxes != 0) std::abort();  // in memory nothing can fail to open or write
+  return result;
+}
+
+bool HasSplineStart(std::string_view dxf) {
+  // Any line that trims to "SPLINE" may be a spline start; only then may the
+  // output differ from the input's lines.
+  return dxf.find("SPLINE") != std::string_view::npos;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  if (size == 0) return 0;
+  static const char* const kMaxUnits[] = {"1", "0,5", "0.01", "10", "0", "1e-300", "-1", "x"};
+  static const char* const kMaxPercent[] = {"1", "0,1", "100", "0"};
+  static const size_t kChunks[] = {4096, 1, 7, 65536};
+  const uint8_t choice = data[0];
+  tessarin::SettingTexts texts;
+  texts.arctests = "3";
+  texts.splinetests = "10";
+  texts.maxunits = kMaxUnits[choice & 7];
+  texts.maxpercent = kMaxPercent[(choice >> 3) & 3];
+  texts.keepsplines = (choice & 0x20) != 0;
+  const size_t chunk = kChunks[(choice >> 6) & 3];
+  const std::string_view dxf(reinterpret_cast<const char*>(data + 1), size - 1);
+
+  const Result serial = Run(dxf, texts, chunk, false);
+  const auto outcome = serial.report.outcome;
+  if (outcome != tessarin::RunOutcome::kCompleted && outcome != tessarin::RunOutcome::kCancelled) {
+    std::abort();
+  }
+  if (!HasSplineStart(dxf)) {
+    if (outcome != tessarin::RunOutcome::kCompleted || serial.report.splines != 0) std::abort();
+    if (serial.output != Normalised(dxf)) std::abort();
+    return 0;
+  }
+  // The helper thread changes neither the output, the pump calls nor the
+  // minima.
+  const Result parallel = Run(dxf, texts, chunk, true);
+  if (parallel.report.outcome != outcome || parallel.output != serial.output ||
+      parallel.pumps != serial.pumps || parallel.minima != serial.minima ||
+      parallel.report.arcs != serial.report.arcs) {
+    std::abort();
+  }
+  return 0;
+}
