@@ -8,11 +8,14 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "recording_host.h"
 #include "test_streams.h"
+#include "unprivileged.h"
 
 namespace tessarin {
 namespace {
@@ -42,6 +45,7 @@ class ConversionRunTest : public ::testing::Test {
   void TearDown() override {
     std::error_code ec;
     fs::permissions(dir_, fs::perms::owner_all, ec);
+    fs::permissions(dir_ / "locked", fs::perms::owner_all, ec);
     fs::remove_all(dir_, ec);
   }
   std::string Path(const std::string& name) const { return (dir_ / name).string(); }
@@ -262,6 +266,72 @@ TEST_F(ConversionRunTest, FullDiskIsAWriteError) {
   EXPECT_EQ(Events(host.events.begin(), host.events.begin() + 4),
             (Events{"running", "status 7", "box 10 /dev/full", "idle"}));
   EXPECT_EQ(host.events[4].rfind("minima 0.", 0), 0u) << host.events[4];
+}
+
+// Paths that cannot serve as input or output. The permission cases hold for
+// an ordinary user; as root the run goes on in a child that has dropped to
+// one. Every file that was there stays as it was; no output appears where
+// none was.
+TEST_F(ConversionRunTest, PathsThatCannotBeReadOrWritten) {
+  struct Row {
+    const char* name;
+    std::string input, output;
+    RunOutcome outcome;
+    const char* box;  // message box, then the file named
+  };
+  const std::string drawing = Drawing(kSpline);
+  WriteFile(Path("in.dxf"), drawing);
+  WriteFile(Path("unreadable.dxf"), drawing);
+  WriteFile(Path("readonly-out.dxf"), "old output\n");
+  fs::create_directories(Path("locked"));
+  fs::create_directories(Path("out-folder"));
+  const Row rows[] = {
+      {"unreadable input", Path("unreadable.dxf"), Path("out.dxf"), RunOutcome::kInputNotOpened,
+       "box 6 "},
+      {"read-only output file", Path("in.dxf"), Path("readonly-out.dxf"),
+       RunOutcome::kOutputNotCreated, "box 10 "},
+      {"output in a read-only folder", Path("in.dxf"), Path("locked/out.dxf"),
+       RunOutcome::kOutputNotCreated, "box 10 "},
+      {"folder as output", Path("in.dxf"), Path("out-folder"), RunOutcome::kOutputNotCreated,
+       "box 10 "},
+  };
+  std::string why;
+  const std::optional<int> code = testing::RunUnprivileged(
+      [&] {
+        fs::permissions(Path("unreadable.dxf"), fs::perms::none);
+        fs::permissions(Path("readonly-out.dxf"), fs::perms::owner_read);
+        fs::permissions(Path("locked"), fs::perms::owner_read | fs::perms::owner_exec);
+        std::ofstream report(Path("report.txt"), std::ios::binary);
+        for (const Row& row : rows) {
+          RecordingHost host;
+          const RunReport result = KonvertDXF(row.input, row.output, {}, host);
+          report << static_cast<int>(result.outcome);
+          for (const std::string& event : host.events) report << "|" << event;
+          report << "\n";
+        }
+        return report ? 0 : 1;
+      },
+      {dir_}, why);
+  if (!code) GTEST_SKIP() << why;
+  ASSERT_EQ(*code, 0);
+  std::istringstream report(ReadFile(Path("report.txt")));
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    std::string line;
+    ASSERT_TRUE(std::getline(report, line));
+    const std::string box =
+        row.box + (row.outcome == RunOutcome::kInputNotOpened ? row.input : row.output);
+    const std::string events = row.outcome == RunOutcome::kInputNotOpened
+                                   ? "|running|" + box + "|status 8|progress 0|idle"
+                                   : "|running|" + box + "|idle|minima 0 0";
+    EXPECT_EQ(line, std::to_string(static_cast<int>(row.outcome)) + events);
+  }
+  EXPECT_EQ(ReadFile(Path("in.dxf")), drawing);
+  EXPECT_EQ(ReadFile(Path("unreadable.dxf")), drawing);
+  EXPECT_EQ(ReadFile(Path("readonly-out.dxf")), "old output\n");
+  EXPECT_FALSE(fs::exists(Path("out.dxf")));
+  EXPECT_FALSE(fs::exists(Path("locked/out.dxf")));
+  EXPECT_TRUE(fs::is_empty(Path("out-folder")));
 }
 
 TEST_F(ConversionRunTest, CancelAtTheStartOfTheCopyPass) {
