@@ -48,7 +48,11 @@ bool WriteLanguageCode(const QString& path, int code) {
       static_cast<char>((value >> 16) & 0xFF), static_cast<char>((value >> 24) & 0xFF)};
   QSaveFile file(path);
   if (!file.open(QIODevice::WriteOnly)) return false;
-  if (file.write(bytes.data(), bytes.size()) != static_cast<qint64>(bytes.size())) {
+  // The bytes are flushed and checked before the commit: on a full disk the
+  // commit of Qt 6.4 renames the short temporary file into place all the
+  // same, and the stored code would be lost.
+  if (file.write(bytes.data(), bytes.size()) != static_cast<qint64>(bytes.size()) ||
+      !file.flush() || file.error() != QFileDevice::NoError) {
     file.cancelWriting();
     return false;
   }

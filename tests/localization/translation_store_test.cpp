@@ -375,6 +375,31 @@ TEST_F(StoreTest, AWriteThatFailsHalfwayLeavesTheOldFile) {
   EXPECT_EQ(SlotText(*static_cast<TranslationEntry*>(TransTable().GetObject(0)), 5),
             std::u16string(200, u'x'));
 }
+// A full disk while a looked-up text is learned: the lookup answers, the
+// table keeps the text in memory, the file stays whole, and the next save
+// with room writes everything.
+TEST_F(StoreTest, AFullDiskWhileLearningLosesNothing) {
+  InitWith(ThreeEntries());
+  rlimit old{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+  const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit full = old;
+  full.rlim_cur = 64;  // below the size of the table
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &full), 0);
+  const std::u16string answer = TranslateText(u"Neu");
+  setrlimit(RLIMIT_FSIZE, &old);
+  std::signal(SIGXFSZ, previous);
+  EXPECT_EQ(answer, u"Neu");
+  EXPECT_EQ(TransTable().count(), 4u);
+  EXPECT_EQ(ReadBytes(DatFile()), ThreeEntries().bytes());
+  EXPECT_EQ(FolderContents(), std::vector<std::filesystem::path>{"translate.dat"});
+
+  EXPECT_EQ(TranslateText(u"Neuer"), u"Neuer");
+  Init();
+  ASSERT_EQ(TransTable().count(), 5u);
+  EXPECT_EQ(Table()[3], Slots({u"Neu"}));
+  EXPECT_EQ(Table()[4], Slots({u"Neuer"}));
+}
 #endif
 
 TEST_F(StoreTest, EditorIteratesReplacesAndSaves) {

@@ -10,7 +10,12 @@
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QScreen>
+#include <csignal>
 #include <optional>
+
+#if defined(Q_OS_UNIX)
+#include <sys/resource.h>
+#endif
 
 #include "options_file.h"
 #include "shell_fixture.h"
@@ -141,6 +146,51 @@ TEST_F(PersistenceTest, OptionsFileInAFolderThatCannotBeWrittenIsPassedOver) {
   EXPECT_FALSE(WriteLanguageCode(path, kDutch));
   EXPECT_FALSE(ReadLanguageCode(path).has_value());
 }
+
+#if defined(Q_OS_UNIX)
+// A full disk at the close: "options.dat" and the window-state store are
+// written beside their files and renamed, so both keep what they held. (A
+// limit on the size of the files this process writes stands in for the full
+// disk; the saves write new temporary files, which the limit stops.)
+TEST_F(PersistenceTest, FullDiskAtTheCloseLeavesBothStoresAsTheyWere) {
+  ASSERT_TRUE(WriteBytes(OptionsPath(), Code(kItalian)));
+  Store({{QString(names::kAbwEd), QStringLiteral("0,25")}});
+  const QString ini = ConfigFolder() + QStringLiteral("/Software/tessarin.ini");
+  const QByteArray iniBefore = ReadBytes(ini);
+  ASSERT_FALSE(iniBefore.isEmpty());
+  {
+    ProgramWindows windows = Start();
+    windows.mainForm->show();
+    windows.mainForm->languageItems[kDutch]->trigger();
+    windows.mainForm->AbwEd->setText(QStringLiteral("7"));
+    rlimit old{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+    const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit full = old;
+    full.rlim_cur = 2;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &full), 0);
+    windows.mainForm->close();
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, previous);
+  }
+  EXPECT_EQ(ReadBytes(OptionsPath()), Code(kItalian));
+  EXPECT_EQ(ReadBytes(ini), iniBefore);
+  EXPECT_EQ(QDir(ProgramFolderPath()).entryList({QStringLiteral("options.dat*")}, QDir::Files),
+            QStringList{QStringLiteral("options.dat")});
+  EXPECT_EQ(QDir(ConfigFolder() + QStringLiteral("/Software")).entryList(QDir::Files),
+            QStringList{QStringLiteral("tessarin.ini")});
+  // The saves fail silently: the notice of the language choice is the only box.
+  EXPECT_EQ(dialogs_.messages.size(), 1u);
+
+  // With room again the next close stores both.
+  ProgramWindows windows = Start();
+  EXPECT_EQ(windows.mainForm->languagesetto(), kItalian);
+  windows.mainForm->show();
+  windows.mainForm->languageItems[kDutch]->trigger();
+  windows.mainForm->close();
+  EXPECT_EQ(ReadBytes(OptionsPath()), Code(kDutch));
+}
+#endif
 
 TEST_F(PersistenceTest, CloseStoresTheFieldsTrimmedAndThePlacement) {
   {
