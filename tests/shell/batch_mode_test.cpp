@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <filesystem>
 
 #include "shell_fixture.h"
 #include "shipped_languages.h"
@@ -135,6 +136,12 @@ TEST_F(BatchModeTest, ExitStatusReportsTheOutcome) {
     int status;
     QString box;  // text before the file name; empty: none
   };
+  const QString symlink = FilePath(QStringLiteral("symlink.dxf"));
+  const QString hardlink = FilePath(QStringLiteral("hardlink.dxf"));
+  ASSERT_TRUE(QFile::link(input_, symlink));
+  std::error_code linked;
+  std::filesystem::create_hard_link(input_.toStdString(), hardlink.toStdString(), linked);
+  ASSERT_FALSE(linked) << linked.message();
   const Case cases[] = {
       {"completed", input_, output_, 0, QString()},
       {"input missing", FilePath(QStringLiteral("missing.dxf")), output_, 3,
@@ -145,6 +152,10 @@ TEST_F(BatchModeTest, ExitStatusReportsTheOutcome) {
            FilePath(QStringLiteral("no/out.dxf"))},
       {"output is the input", input_, input_, 4,
        QStringLiteral("Folgende DXF Datei konnte nicht angelegt werden: ") + input_},
+      {"output is the input through a symbolic link", input_, symlink, 4,
+       QStringLiteral("Folgende DXF Datei konnte nicht angelegt werden: ") + symlink},
+      {"output is the input through a hard link", input_, hardlink, 4,
+       QStringLiteral("Folgende DXF Datei konnte nicht angelegt werden: ") + hardlink},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -159,6 +170,7 @@ TEST_F(BatchModeTest, ExitStatusReportsTheOutcome) {
       ASSERT_EQ(dialogs_.messages.size(), 1u);
       EXPECT_EQ(dialogs_.messages[0].text, c.box);
     }
+    EXPECT_EQ(ReadBytes(input_), testing::SmallDrawing());
   }
 }
 
@@ -241,6 +253,14 @@ TEST_F(ProgramTest, ConvertsWithoutADisplayAndReturnsTheOutcome) {
        {input_, nowhere},
        4,
        QStringLiteral("Folgende DXF Datei konnte nicht angelegt werden: ") + nowhere},
+      {"output is the input",
+       {input_, input_},
+       4,
+       QStringLiteral("Folgende DXF Datei konnte nicht angelegt werden: ") + input_},
+      {"full disk",
+       {input_, QStringLiteral("/dev/full")},
+       5,
+       QStringLiteral("Folgende DXF Datei konnte nicht angelegt werden: /dev/full")},
       {"no arguments", {}, 2, QStringLiteral("tessarin IN OUT")},
       {"one argument", {input_}, 2, QStringLiteral("tessarin IN OUT")},
   };
@@ -251,6 +271,7 @@ TEST_F(ProgramTest, ConvertsWithoutADisplayAndReturnsTheOutcome) {
     if (!c.errors.isEmpty()) {
       EXPECT_TRUE(result.errors.contains(c.errors)) << result.errors.toStdString();
     }
+    EXPECT_EQ(ReadBytes(input_), testing::SmallDrawing());
   }
   const QByteArray written = ReadBytes(output_);
   EXPECT_TRUE(written.contains("SPLINE\r\n5\r\n2B"));  // kept, as argument 7 asked
