@@ -268,10 +268,11 @@ TEST_F(ConversionRunTest, FullDiskIsAWriteError) {
   EXPECT_EQ(host.events[4].rfind("minima 0.", 0), 0u) << host.events[4];
 }
 
-// Paths that cannot serve as input or output. The permission cases hold for
-// an ordinary user; as root the run goes on in a child that has dropped to
-// one. Every file that was there stays as it was; no output appears where
-// none was.
+// Paths with permissions, and folders, as input and output: a read-only
+// input converts; the others cannot serve. The permission cases hold for an
+// ordinary user; as root the run goes on in a child that has dropped to one.
+// Every file that was there stays as it was; no output appears where none
+// was.
 TEST_F(ConversionRunTest, PathsThatCannotBeReadOrWritten) {
   struct Row {
     const char* name;
@@ -282,10 +283,13 @@ TEST_F(ConversionRunTest, PathsThatCannotBeReadOrWritten) {
   const std::string drawing = Drawing(kSpline);
   WriteFile(Path("in.dxf"), drawing);
   WriteFile(Path("unreadable.dxf"), drawing);
+  WriteFile(Path("readonly-in.dxf"), drawing);
   WriteFile(Path("readonly-out.dxf"), "old output\n");
   fs::create_directories(Path("locked"));
   fs::create_directories(Path("out-folder"));
   const Row rows[] = {
+      {"read-only input", Path("readonly-in.dxf"), Path("from-readonly.dxf"),
+       RunOutcome::kCompleted, ""},
       {"unreadable input", Path("unreadable.dxf"), Path("out.dxf"), RunOutcome::kInputNotOpened,
        "box 6 "},
       {"read-only output file", Path("in.dxf"), Path("readonly-out.dxf"),
@@ -299,6 +303,7 @@ TEST_F(ConversionRunTest, PathsThatCannotBeReadOrWritten) {
   const std::optional<int> code = testing::RunUnprivileged(
       [&] {
         fs::permissions(Path("unreadable.dxf"), fs::perms::none);
+        fs::permissions(Path("readonly-in.dxf"), fs::perms::owner_read);
         fs::permissions(Path("readonly-out.dxf"), fs::perms::owner_read);
         fs::permissions(Path("locked"), fs::perms::owner_read | fs::perms::owner_exec);
         std::ofstream report(Path("report.txt"), std::ios::binary);
@@ -321,11 +326,17 @@ TEST_F(ConversionRunTest, PathsThatCannotBeReadOrWritten) {
     ASSERT_TRUE(std::getline(report, line));
     const std::string box =
         row.box + (row.outcome == RunOutcome::kInputNotOpened ? row.input : row.output);
+    if (row.outcome == RunOutcome::kCompleted) {
+      EXPECT_EQ(line.rfind("0|running|status 7|", 0), 0u) << line;
+      continue;
+    }
     const std::string events = row.outcome == RunOutcome::kInputNotOpened
                                    ? "|running|" + box + "|status 8|progress 0|idle"
                                    : "|running|" + box + "|idle|minima 0 0";
     EXPECT_EQ(line, std::to_string(static_cast<int>(row.outcome)) + events);
   }
+  EXPECT_NE(ReadFile(Path("from-readonly.dxf")).find("LWPOLYLINE"), std::string::npos);
+  EXPECT_EQ(ReadFile(Path("readonly-in.dxf")), drawing);
   EXPECT_EQ(ReadFile(Path("in.dxf")), drawing);
   EXPECT_EQ(ReadFile(Path("unreadable.dxf")), drawing);
   EXPECT_EQ(ReadFile(Path("readonly-out.dxf")), "old output\n");

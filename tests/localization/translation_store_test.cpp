@@ -350,6 +350,34 @@ TEST_F(StoreTest, WriteProtectedFileStaysAsItWas) {
   EXPECT_EQ(FolderContents(), std::vector<std::filesystem::path>{"translate.dat"});
 }
 
+// A folder named "translate.dat", and a file nobody may read or write:
+// the store starts empty, learns in memory, and leaves both as they were.
+TEST_F(StoreTest, ATableThatIsAFolderOrUnreadableIsPassedOver) {
+  std::filesystem::create_directory(DatFile());
+  Init();
+  EXPECT_EQ(TranslateText(u"Datei"), u"Datei");
+  EXPECT_EQ(TransTable().count(), 1u);
+  EXPECT_TRUE(std::filesystem::is_directory(DatFile()));
+  EXPECT_TRUE(std::filesystem::is_empty(DatFile()));
+  std::filesystem::remove(DatFile());
+
+  WriteBytes(DatFile(), ThreeEntries().bytes());
+  std::string why;
+  const std::optional<int> result = testing::RunUnprivileged(
+      [this] {
+        std::filesystem::permissions(DatFile(), std::filesystem::perms::none);
+        Init();
+        if (TransTable().count() != 0u) return 1;
+        return TranslateText(u"Datei") == u"Datei" && TransTable().count() == 1u ? 0 : 2;
+      },
+      {folder_}, why);
+  if (!result) GTEST_SKIP() << why;
+  EXPECT_EQ(*result, 0) << "1: something was read, 2: the text was not learned in memory";
+  std::filesystem::permissions(DatFile(), std::filesystem::perms::owner_all);
+  EXPECT_EQ(ReadBytes(DatFile()), ThreeEntries().bytes());
+  EXPECT_EQ(FolderContents(), std::vector<std::filesystem::path>{"translate.dat"});
+}
+
 TEST_F(StoreTest, AWriteThatFailsHalfwayLeavesTheOldFile) {
   // Given a file, and a limit on file sizes well below the next save's size.
   InitWith(ThreeEntries());

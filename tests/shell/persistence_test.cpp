@@ -147,6 +147,22 @@ TEST_F(PersistenceTest, OptionsFileInAFolderThatCannotBeWrittenIsPassedOver) {
   EXPECT_FALSE(ReadLanguageCode(path).has_value());
 }
 
+TEST_F(PersistenceTest, OptionsFileThatIsAFolderIsPassedOver) {
+  ASSERT_TRUE(QDir().mkpath(OptionsPath()));
+  {
+    ProgramWindows windows = Start();
+    EXPECT_EQ(windows.mainForm->languagesetto(), kEnglish);
+    windows.mainForm->show();
+    windows.mainForm->languageItems[kDutch]->trigger();
+    windows.mainForm->close();
+  }
+  EXPECT_TRUE(QFileInfo(OptionsPath()).isDir());
+  EXPECT_TRUE(QDir(OptionsPath()).isEmpty());
+  EXPECT_EQ(QDir(ProgramFolderPath()).entryList({QStringLiteral("options.dat*")},
+                                                QDir::AllEntries | QDir::NoDotAndDotDot),
+            QStringList{QStringLiteral("options.dat")});
+}
+
 #if defined(Q_OS_UNIX)
 // A full disk at the close: "options.dat" and the window-state store are
 // written beside their files and renamed, so both keep what they held. (A
