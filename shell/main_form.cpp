@@ -24,6 +24,8 @@
 #include <QStandardPaths>
 #include <QStyle>
 #include <QTimer>
+#include <cstdint>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -527,8 +529,12 @@ void TMainForm::RestoreWindowState() {
     // Fixed border: only the position is taken, the size stays the window's.
     const int left = norm[0];
     const int top = norm[1];
-    const int right = left + frame.width();
-    if (left < right) {
+    // In 64 bits: a stored position near the end of the int range would
+    // overflow, and a window placed there could not store its rectangle.
+    const int64_t right = int64_t{left} + frame.width();
+    const int64_t bottom = int64_t{top} + frame.height();
+    constexpr int64_t kLargest = std::numeric_limits<int>::max();
+    if (left < right && right <= kLargest && bottom <= kLargest) {
       centred_ = false;
       placementFlags_ = flags;
       minPosition_ = QPoint(minMax[0], minMax[1]);

@@ -352,6 +352,13 @@ TEST_F(PersistenceTest, PositionNeedsTheSameDensityAndPrefersTheScreenSizeName) 
       {"items missing or no numbers",
        {{names::kNormPos, QStringLiteral("x,33")}, {names::kPixelsPerInch, density}},
        std::nullopt},
+      // Found by fuzzing: the right edge overflowed the int range.
+      {"right edge beyond the coordinate range",
+       {{names::kNormPos, QStringLiteral("2147483040,50,0,0")}, {names::kPixelsPerInch, density}},
+       std::nullopt},
+      {"bottom edge beyond the coordinate range",
+       {{names::kNormPos, QStringLiteral("40,2147483600,0,0")}, {names::kPixelsPerInch, density}},
+       std::nullopt},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -372,7 +379,13 @@ TEST_F(PersistenceTest, PositionNeedsTheSameDensityAndPrefersTheScreenSizeName) 
     }
     // The fields come back whatever the placement does.
     EXPECT_EQ(form.AbwEd->text(), QStringLiteral("2"));
+    const QSize size = form.frameGeometry().size();
     form.close();
+    // What the close stores is the window's rectangle.
+    const QStringList stored = Stored(names::kNormPos).value_or(QString()).split(QLatin1Char(','));
+    ASSERT_EQ(stored.size(), 4);
+    EXPECT_EQ(stored[2].toLongLong() - stored[0].toLongLong(), size.width());
+    EXPECT_EQ(stored[3].toLongLong() - stored[1].toLongLong(), size.height());
   }
 }
 
