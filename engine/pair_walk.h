@@ -162,19 +162,26 @@ WalkResult WalkPairs(std::string_view bytes, std::string_view watch, OnPair&& pa
       const uint64_t lfsBelow = m.lf & BitsBelow(at);
       const size_t lineStart =
           lfsBelow != 0 ? block + HighestBit(lfsBelow) + 1 : (lastLf == SIZE_MAX ? 0 : lastLf + 1);
-      // Its code line and value line, up to their LFs.
-      const void* codeLf = std::memchr(data + block + at, '\n', n - block - at);
-      if (codeLf == nullptr) {
-        stopAt = lineStart;
-        break;
+      // Its code line and value line, up to their LFs: mostly the next two
+      // LFs of the block.
+      const uint64_t lfsAbove = m.lf & ~BitsBelow(at);
+      size_t codeEnd, valueEnd;
+      if ((lfsAbove & (lfsAbove - 1)) != 0) {
+        codeEnd = block + LowestBit(lfsAbove);
+        valueEnd = block + LowestBit(lfsAbove & (lfsAbove - 1));
+      } else {
+        const void* codeLf = std::memchr(data + block + at, '\n', n - block - at);
+        const void* valueLf =
+            codeLf == nullptr ? nullptr
+                              : std::memchr(static_cast<const char*>(codeLf) + 1, '\n',
+                                            n - static_cast<size_t>(static_cast<const char*>(codeLf) - data) - 1);
+        if (valueLf == nullptr) {
+          stopAt = lineStart;
+          break;
+        }
+        codeEnd = static_cast<size_t>(static_cast<const char*>(codeLf) - data);
+        valueEnd = static_cast<size_t>(static_cast<const char*>(valueLf) - data);
       }
-      const size_t codeEnd = static_cast<size_t>(static_cast<const char*>(codeLf) - data);
-      const void* valueLf = std::memchr(data + codeEnd + 1, '\n', n - codeEnd - 1);
-      if (valueLf == nullptr) {
-        stopAt = lineStart;
-        break;
-      }
-      const size_t valueEnd = static_cast<size_t>(static_cast<const char*>(valueLf) - data);
       const auto line = [data](size_t from, size_t lf) {
         const size_t end = (lf > from && data[lf - 1] == '\r') ? lf - 1 : lf;
         return std::string_view(data + from, end - from);
