@@ -12,6 +12,8 @@
 #include <emmintrin.h>
 #endif
 
+#include "pair_stream.h"
+
 namespace tessarin {
 
 namespace detail {
@@ -90,15 +92,6 @@ inline uint64_t PrefixXor(uint64_t x) {
 inline size_t LowestBit(uint64_t x) { return static_cast<size_t>(__builtin_ctzll(x)); }
 inline size_t HighestBit(uint64_t x) { return 63 - static_cast<size_t>(__builtin_clzll(x)); }
 inline uint64_t BitsBelow(size_t i) { return i >= 64 ? ~uint64_t{0} : (uint64_t{1} << i) - 1; }
-
-// Removes bytes up to 0x20 from both ends (as TrimDxf does).
-inline std::string_view TrimLow(std::string_view text) {
-  size_t begin = 0;
-  size_t end = text.size();
-  while (begin < end && static_cast<unsigned char>(text[begin]) <= 0x20) ++begin;
-  while (end > begin && static_cast<unsigned char>(text[end - 1]) <= 0x20) --end;
-  return text.substr(begin, end - begin);
-}
 
 }  // namespace detail
 
@@ -187,7 +180,7 @@ WalkResult WalkPairs(std::string_view bytes, std::string_view watch, OnPair&& pa
         return std::string_view(data + from, end - from);
       };
       const std::string_view code = line(lineStart, codeEnd);
-      const std::string_view trimmed = TrimLow(code);
+      const std::string_view trimmed = TrimDxf(code);
       if (trimmed.size() != 1) continue;
       // Lines with a lone CR never get here: a later block holding one
       // stops the walk before this pair is counted as passed.
