@@ -8,6 +8,7 @@
 
 #include "dxf_number.h"
 #include "pair_stream.h"
+#include "pair_walk.h"
 #include "polyline_writer.h"
 #include "spline_entity.h"
 
@@ -48,9 +49,9 @@ HandleScan ScanHandles(ByteSource& source) {
   HandleScan scan;
   PairReader reader(source);
   uint32_t largest = 1;
-  const auto visit = [&](std::string_view rawCode, std::string_view rawValue, size_t, size_t) {
+  const auto visit = [&](std::string_view rawCode, std::string_view rawValue) {
     const std::string_view code = TrimDxf(rawCode);
-    if (code.size() != 1) return true;
+    if (code.size() != 1) return;
     if (code[0] == '5') {
       // Handles of 80000000 and above read as negative 32-bit numbers and
       // are never taken.
@@ -59,16 +60,21 @@ HandleScan ScanHandles(ByteSource& source) {
     } else if (code[0] == '0' && TrimDxf(rawValue) == "SPLINE") {
       ++scan.splineStarts;
     }
+  };
+  const auto visitWatched = [&](std::string_view code, std::string_view value, size_t, size_t) {
+    visit(code, value);
     return true;
   };
   while (!reader.AtEnd()) {
-    // Whole pairs straight from the buffer; ReadPair for the rest.
-    if (const size_t n = WalkPairs(reader.Buffered(), visit); n > 0) {
-      reader.Consume(n);
+    // Whole pairs straight from the buffer, only codes "5" and "0" looked
+    // at; ReadPair for the rest.
+    const WalkResult walked = WalkPairs(reader.Buffered(), "05", visitWatched, [](size_t, size_t) {});
+    if (walked.bytes > 0) {
+      reader.Consume(walked.bytes);
       continue;
     }
     const GroupPair pair = reader.ReadPair();
-    visit(pair.code, pair.value, 0, 0);
+    visit(pair.code, pair.value);
   }
   scan.handlecounter = largest + kHandleMargin;
   scan.failed = reader.Failed();
@@ -76,14 +82,15 @@ HandleScan ScanHandles(ByteSource& source) {
 }
 
 // Whether the copy pass must look at a pair itself: a spline start, or the
-// name of the handle seed, whose value follows in the next pair.
-bool NeedsAttention(std::string_view rawCode, std::string_view rawValue) {
-  const std::string_view code = TrimDxf(rawCode);
-  if (code.size() != 1) return false;
-  if (code[0] == '0') return TrimDxf(rawValue) == "SPLINE";
-  if (code[0] == '9') return TrimDxf(rawValue) == "$HANDSEED";
-  return false;
+// name of the handle seed, whose value follows in the next pair. Only pairs
+// with the code "0" or "9" are asked.
+bool NeedsAttention(std::string_view code, std::string_view value) {
+  const std::string_view name = TrimDxf(value);
+  return TrimDxf(code)[0] == '0' ? name == "SPLINE" : name == "$HANDSEED";
 }
+
+// Bytes the copy pass walks between two looks at the cancel request.
+constexpr size_t kWalkStretch = 64 * 1024;
 
 // The end states of a run, as the window shows them.
 class RunReporter {
@@ -179,19 +186,23 @@ CopyEnd CopyPass(ByteSource& input, PairWriter& writer, const ConversionSettings
   const uint32_t handseed = scan.handlecounter + static_cast<uint32_t>(scan.splineStarts) + 1;
   bool afterHandseed = false;
 
-  // Plain pairs straight from the buffer, in bulk.
+  // Plain pairs straight from the buffer, in bulk: pairs coded "0" or "9"
+  // are looked at, the rest is copied as it stands.
   uint64_t walkBase = 0;
-  const auto copyPlain = [&](std::string_view code, std::string_view value, size_t codeNext,
-                             size_t) {
-    if (host.CancelRequested() || NeedsAttention(code, value)) return false;
-    progress.Update(walkBase + codeNext);
-    return true;
+  const auto plain = [](std::string_view code, std::string_view value, size_t, size_t) {
+    return !NeedsAttention(code, value);
+  };
+  const auto codeLines = [&](size_t first, size_t last) {
+    progress.Update(walkBase + first);
+    progress.Update(walkBase + last);
   };
 
   while (!reader.AtEnd()) {
+    if (host.CancelRequested()) return CopyEnd::kCancelled;
     walkBase = reader.Consumed();
-    const std::string_view buffered = reader.Buffered();
-    if (const size_t n = afterHandseed ? 0 : WalkPairs(buffered, copyPlain); n > 0) {
+    const std::string_view buffered = reader.Buffered().substr(0, kWalkStretch);
+    if (const size_t n = afterHandseed ? 0 : WalkPairs(buffered, "09", plain, codeLines).bytes;
+        n > 0) {
       writer.WriteLines(buffered.substr(0, n));
       reader.Consume(n);
       afterHandseed = false;

@@ -294,17 +294,7 @@ Tmypoi NurbsCurve::PointInSpan(double t, int64_t s, double* N) const {
       }
     }
   }
-  double x = 0.0, y = 0.0, z = 0.0, w = 0.0;
-  for (int64_t a = low(k); a <= high(k); ++a) {
-    const int64_t i = base + a;
-    const double b = N[a] * cw_[i];
-    x += cx_[i] * b;
-    y += cy_[i] * b;
-    z += cz_[i] * b;
-    w += b;
-  }
-  if (w == 0.0) return UndefinedPoint();
-  return Tmypoi{x / w, y / w, z / w, w};
+  return WeightedSum(N, base, base + low(k), base + high(k));
 }
 
 Tmypoi NurbsCurve::PointFullTriangle(double t, double* N) const {
@@ -316,9 +306,13 @@ Tmypoi NurbsCurve::PointFullTriangle(double t, double* N) const {
   for (int64_t j = 2; j <= k; ++j) {
     for (int64_t i = 0; i <= last + k - j; ++i) N[i] = Combine(kn, i, j, t, N[i], N[i + 1]);
   }
+  return WeightedSum(N, 0, 0, last);
+}
+
+Tmypoi NurbsCurve::WeightedSum(const double* N, int64_t offset, int64_t first, int64_t last) const {
   double x = 0.0, y = 0.0, z = 0.0, w = 0.0;
-  for (int64_t i = 0; i <= last; ++i) {
-    const double b = N[i] * cw_[i];
+  for (int64_t i = first; i <= last; ++i) {
+    const double b = N[i - offset] * cw_[i];
     x += cx_[i] * b;
     y += cy_[i] * b;
     z += cz_[i] * b;

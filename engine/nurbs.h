@@ -79,6 +79,9 @@ class NurbsCurve {
   int64_t SpanOf(double t) const;
   Tmypoi PointInSpan(double t, int64_t s, double* basis) const;
   Tmypoi PointFullTriangle(double t, double* basis) const;
+  // The rational point of control points first .. last with the basis
+  // values N[first - offset] .. N[last - offset], summed in index order.
+  Tmypoi WeightedSum(const double* N, int64_t offset, int64_t first, int64_t last) const;
   // x and y for count parameters inside interior span s (k-1 <= s <= n-1).
   void InteriorRun(int64_t s, const double* t, size_t count, double* x, double* y) const;
 

@@ -3,7 +3,13 @@
 // stay in place until the next pair starts, so both lines can be views.
 #include "pair_stream.h"
 
+#include "pair_walk.h"
+
 #include <algorithm>
+
+#if defined(__x86_64__) || defined(__i386__)
+#include <tmmintrin.h>
+#endif
 #include <cstring>
 
 namespace tessarin {
@@ -122,7 +128,96 @@ void PairWriter::WriteRaw(std::string_view bytes) {
   used_ += bytes.size();
 }
 
+namespace {
+
+// Whether every LF of `lines` follows a CR (and, as WriteLines requires, no
+// other CR occurs): then the bytes are their own output.
+bool AllCrLf(std::string_view lines) {
+  bool crAtBlockEnd = false;  // the byte before the block is a CR
+  for (size_t block = 0; block < lines.size(); block += 64) {
+    uint64_t lf, cr;
+    detail::LineMasks(lines.data() + block, lf, cr);
+    if (lines.size() - block < 64) lf &= detail::BitsBelow(lines.size() - block);
+    const uint64_t crBefore = (cr << 1) | static_cast<uint64_t>(crAtBlockEnd);
+    if ((lf & ~crBefore) != 0) return false;
+    crAtBlockEnd = (cr >> 63) != 0;
+  }
+  return true;
+}
+
+#if defined(__x86_64__) || defined(__i386__)
+// Shuffles that put a CR (byte 8 of the source, see ExpandLineFeeds) before
+// each LF of 8 input bytes, and the length of the result.
+struct ExpandTables {
+  alignas(16) uint8_t shuffle[256][16];
+  uint8_t size[256];
+  constexpr ExpandTables() : shuffle(), size() {
+    for (int mask = 0; mask < 256; ++mask) {
+      int out = 0;
+      for (int j = 0; j < 8; ++j) {
+        if ((mask >> j) & 1) shuffle[mask][out++] = 8;
+        shuffle[mask][out++] = static_cast<uint8_t>(j);
+      }
+      size[mask] = static_cast<uint8_t>(out);
+      for (; out < 16; ++out) shuffle[mask][out] = 0x80;
+    }
+  }
+};
+constexpr ExpandTables kExpand;
+
+// Lines without any CR: each LF becomes CR LF, 8 bytes at a time. Writes
+// up to 16 bytes past the returned length.
+__attribute__((target("ssse3"))) size_t ExpandLineFeeds(const char* in, size_t n, char* out) {
+  const __m128i crs = _mm_set1_epi8('\r');
+  const __m128i lfs = _mm_set1_epi8('\n');
+  size_t o = 0;
+  size_t i = 0;
+  for (; i + 8 <= n; i += 8) {
+    const __m128i bytes = _mm_unpacklo_epi64(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(in + i)), crs);
+    const unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, lfs))) & 0xFF;
+    const __m128i shuffle = _mm_load_si128(reinterpret_cast<const __m128i*>(kExpand.shuffle[mask]));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + o), _mm_shuffle_epi8(bytes, shuffle));
+    o += kExpand.size[mask];
+  }
+  for (; i < n; ++i) {
+    if (in[i] == '\n') out[o++] = '\r';
+    out[o++] = in[i];
+  }
+  return o;
+}
+
+bool HasSsse3() {
+  static const bool has = __builtin_cpu_supports("ssse3");
+  return has;
+}
+#endif
+
+}  // namespace
+
 void PairWriter::WriteLines(std::string_view lines) {
+  // Most drawings end every line alike: CR LF lines are copied as they
+  // stand, LF lines get their CR in bulk.
+  if (std::memchr(lines.data(), '\r', lines.size()) == nullptr) {
+#if defined(__x86_64__) || defined(__i386__)
+    if (HasSsse3()) {
+      // Chunks whose expansion (at most twice the size) fits the buffer.
+      for (size_t done = 0; done < lines.size();) {
+        if (used_ + 2 * 4096 + kSlack > kFlushAt) Flush();
+        const size_t size = std::min<size_t>(4096, lines.size() - done);
+        used_ += ExpandLineFeeds(lines.data() + done, size, buffer_.get() + used_);
+        done += size;
+      }
+      return;
+    }
+#endif
+  } else if (AllCrLf(lines)) {
+    WriteRaw(lines);
+    return;
+  }
+  WriteLinesOneByOne(lines);
+}
+
+void PairWriter::WriteLinesOneByOne(std::string_view lines) {
   const char* in = lines.data();
   const size_t n = lines.size();
   size_t segment = 0;  // start of the bytes not yet copied

@@ -170,83 +170,6 @@ class PairReader {
   bool exhausted_ = false;
 };
 
-namespace detail {
-
-// Bit i of `lf` / `cr` tells whether byte i of the 64 at `p` is LF / CR.
-inline void LineMasks(const char* p, uint64_t& lf, uint64_t& cr) {
-#if defined(__SSE2__)
-  const __m128i lfs = _mm_set1_epi8('\n');
-  const __m128i crs = _mm_set1_epi8('\r');
-  lf = 0;
-  cr = 0;
-  for (int k = 0; k < 4; ++k) {
-    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * k));
-    lf |= static_cast<uint64_t>(static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, lfs))))
-          << (16 * k);
-    cr |= static_cast<uint64_t>(static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, crs))))
-          << (16 * k);
-  }
-#else
-  lf = 0;
-  cr = 0;
-  for (int i = 0; i < 64; ++i) {
-    lf |= static_cast<uint64_t>(p[i] == '\n') << i;
-    cr |= static_cast<uint64_t>(p[i] == '\r') << i;
-  }
-#endif
-}
-
-}  // namespace detail
-
-// Walks the complete pairs at the start of `bytes`, which starts at a pair
-// and is followed by PairReader::kPadding readable bytes, calling
-// visit(code, value, codeNext, pairNext) for each, where codeNext and
-// pairNext are the offsets just after the code line and the pair. It stops
-// when visit returns false, before a pair that does not lie wholly in
-// `bytes`, and before any 64-byte block that holds a CR not followed by LF
-// (such lines are left to PairReader::ReadPair). Returns the offset after
-// the last pair visited. The pairs seen are exactly those ReadPair gives.
-template <typename Visit>
-size_t WalkPairs(std::string_view bytes, Visit&& visit) {
-  const char* data = bytes.data();
-  const size_t n = bytes.size();
-  size_t done = 0;
-  size_t lineStart = 0;
-  size_t codeStart = 0, codeSize = 0, codeNext = 0;
-  bool inValue = false;
-  for (size_t block = 0; block < n; block += 64) {
-    uint64_t lf, cr;
-    detail::LineMasks(data + block, lf, cr);
-    if (n - block < 64) {
-      const uint64_t valid = (uint64_t{1} << (n - block)) - 1;
-      lf &= valid;
-      cr &= valid;
-    }
-    uint64_t lone = cr & ~(lf >> 1);
-    if ((lone >> 63) != 0 && block + 64 < n && data[block + 64] == '\n') lone &= ~(uint64_t{1} << 63);
-    if (lone != 0) return done;
-    while (lf != 0) {
-      const size_t e = block + static_cast<size_t>(__builtin_ctzll(lf));
-      lf &= lf - 1;
-      const size_t lineEnd = (e > lineStart && data[e - 1] == '\r') ? e - 1 : e;
-      if (!inValue) {
-        codeStart = lineStart;
-        codeSize = lineEnd - lineStart;
-        codeNext = e + 1;
-      } else {
-        if (!visit(std::string_view(data + codeStart, codeSize),
-                   std::string_view(data + lineStart, lineEnd - lineStart), codeNext, e + 1)) {
-          return done;
-        }
-        done = e + 1;
-      }
-      inValue = !inValue;
-      lineStart = e + 1;
-    }
-  }
-  return done;
-}
-
 // Buffered output of lines, each ended by CR LF. Errors are kept: after the
 // first failure nothing more is written and Failed() says so.
 class PairWriter {
@@ -301,6 +224,7 @@ class PairWriter {
     used_ += size + 2;
   }
   void WriteLong(std::string_view line);
+  void WriteLinesOneByOne(std::string_view lines);
 
   ByteSink& sink_;
   std::unique_ptr<char[]> buffer_;  // kFlushAt bytes and kSlack; only written bytes are read

@@ -254,6 +254,26 @@ TEST(FitSpline, CornerOffTheMiddleGetsItsOwnVertex) {
             Fit(SplineOf(curve), FitRequest{kDefaults, Implementation::kReference}).entity);
 }
 
+// The curve runs out to x = 22.86 and back to 10 along the x axis: its three
+// points are collinear with the middle one outside the other two. Measured
+// from the arc only, the segment from 0 to 10 would pass, though the curve
+// goes 12.86 units beyond it; measured from the curve too, the interval is
+// cut until the polyline reaches the turning point.
+TEST(FitSpline, CurveRunningAwayFromItsArcIsCut) {
+  const WorkingCurve curve{{{0, 0, 0, 1}, {40, 0, 0, 1}, {10, 0, 0, 1}}, 2, {0, 0, 0, 1, 1, 1}};
+  const FitOutcome fit = Fit(SplineOf(curve), FitRequest{kDefaults});
+  const std::vector<Vertex> vertices = Vertices(fit.entity);
+  ASSERT_FALSE(vertices.empty());
+  double farthest = 0.0;
+  for (const Vertex& v : vertices) {
+    EXPECT_EQ(v.y, 0.0);
+    farthest = std::max(farthest, v.x);
+  }
+  // The turning point x(4/7) = 160/7 - 70 * 16/49 = 22.857...
+  EXPECT_GT(farthest, 22.857 - kDefaults.maxunits);
+  EXPECT_NEAR(vertices.back().x, 10.0, 1e-5);
+}
+
 TEST(FitSpline, MaxunitsZeroCutsEverySpanToTheDepthLimit) {
   WorkingCurve curve;
   curve.degree = 3;

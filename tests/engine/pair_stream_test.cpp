@@ -37,11 +37,12 @@ TEST(PairStream, LineRules) {
   const std::string longLine(3'000'001, 'x');
   // Lines of every length from 0 to 150, so that line ends, CRs and pair
   // boundaries fall at every offset of the 64-byte blocks of the bulk path.
-  std::string lf, crlf, expected;
+  std::string lf, crlf, mixed, expected;
   for (int length = 0; length <= 150; ++length) {
     const std::string line(static_cast<size_t>(length), static_cast<char>('a' + length % 26));
     lf += line + "\n";
     crlf += line + "\r\n";
+    mixed += line + (length % 3 == 0 ? "\n" : "\r\n");
     expected += line + "\r\n";
   }
   expected += "\r\n";  // 151 lines: the last pair's value line is added
@@ -62,6 +63,7 @@ TEST(PairStream, LineRules) {
       {"a line longer than any buffer", "999\n" + longLine + "\n", "999\r\n" + longLine + "\r\n"},
       {"LF lines at every offset", lf, expected},
       {"CR LF lines at every offset", crlf, expected},
+      {"LF and CR LF lines mixed", mixed, expected},
       {"a lone CR among them", crlf.substr(0, 700) + "\r" + crlf.substr(700), expected},
   };
   for (const Row& row : rows) {

@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: MIT
-// Message and question boxes that the test answers, and the table's keys as
-// Qt texts.
+// Message and question boxes that the test answers.
 #pragma once
 
 #include <QString>
@@ -8,9 +7,8 @@
 #include <functional>
 #include <vector>
 
-#include "dyna_array.h"
 #include "message_boxes.h"
-#include "translation_store.h"
+#include "table_keys.h"
 
 namespace tessarin::testing {
 
@@ -36,17 +34,5 @@ class RecordingBoxes final : public MessageBoxes {
   std::vector<Question> questions;
   std::function<Reply(const Question&)> onAsk;
 };
-
-// Slot 0 of every entry of the table in memory, in table order.
-inline QStringList TableKeys() {
-  QStringList keys;
-  TDynaArray& table = TransTable();
-  table.First();
-  while (table.WhileNext()) {
-    const std::u16string_view key = SlotText(*CurEntry(), 0);
-    keys.append(QString::fromUtf16(key.data(), static_cast<qsizetype>(key.size())));
-  }
-  return keys;
-}
 
 }  // namespace tessarin::testing

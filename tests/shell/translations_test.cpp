@@ -22,6 +22,7 @@
 #include "dyna_array.h"
 #include "shell_fixture.h"
 #include "shipped_languages.h"
+#include "table_keys.h"
 #include "translate_form.h"
 #include "translation_store.h"
 #include "translation_tsv.h"
@@ -35,6 +36,7 @@ namespace tessarin {
 namespace {
 
 using testing::ShellTest;
+using testing::TableKeys;
 
 QByteArray OptionsBytes(int code) {
   QByteArray bytes(4, '\0');
@@ -42,17 +44,6 @@ QByteArray OptionsBytes(int code) {
   return bytes;
 }
 
-// The entries of the table in memory, slot 0 of each, in table order.
-QStringList TableKeys() {
-  QStringList keys;
-  TDynaArray& table = TransTable();
-  table.First();
-  while (table.WhileNext()) {
-    const std::u16string_view key = SlotText(*CurEntry(), 0);
-    keys.append(QString::fromUtf16(key.data(), static_cast<qsizetype>(key.size())));
-  }
-  return keys;
-}
 
 std::vector<TranslationRow> ShippedRows() {
   std::ifstream file(TESSARIN_SOURCE_DIR "/data/translations.tsv", std::ios::binary);
