@@ -260,7 +260,8 @@ ArcFields ArcFromThreePoints(double x1, double y1, double x2, double y2, double 
 
 double PointAngle(double x, double y, double cx, double cy) { return std::atan2(y - cy, x - cx); }
 
-bool SplineFitter::Setup(const SplineEntity& spline, UniformDraw& draw, HelperThread* helper) {
+bool SplineFitter::Setup(const SplineEntity& spline, UniformDraw& draw, HelperThread* helper,
+                         int32_t searches) {
   if (!spline.ctrlpoints.empty()) {
     const int64_t n = static_cast<int64_t>(spline.ctrlpoints.size());
     const int64_t p = spline.degree;
@@ -279,7 +280,7 @@ bool SplineFitter::Setup(const SplineEntity& spline, UniformDraw& draw, HelperTh
   }
   // A cubic with fewer than four control points has no domain.
   if (spline.fitpoints.size() < 4) return false;
-  WorkingCurve estimated = EstimateControlPolygon(spline.fitpoints, draw, helper);
+  WorkingCurve estimated = EstimateControlPolygon(spline.fitpoints, draw, helper, searches);
   working_ = std::move(estimated);
   return Setup(working_);
 }
@@ -697,7 +698,7 @@ int64_t FitSpline(const SplineEntity& spline, FitContext& context) {
   FitRunState& state = *context.state;
   // The fit-point search scores on the helper too.
   HelperThread* helper = spline.ctrlpoints.empty() ? state.Helper() : nullptr;
-  if (!state.fitter.Setup(spline, state.draw, helper)) return 0;
+  if (!state.fitter.Setup(spline, state.draw, helper, context.options.fitPointSearches)) return 0;
   return FitWalk(context, state).Run();
 }
 

@@ -58,6 +58,8 @@ struct EngineOptions {
   // Replaces FitSpline in the run, so that tests can convert whole files
   // with another implementation and compare the texts.
   SplineFitFunction fitter;
+  // Candidate polygons of the fit-point search; fewer only for the fuzzer.
+  int32_t fitPointSearches = kSearchIterations;
 };
 
 // What a run keeps between splines for the fit: the generator of the
@@ -136,7 +138,8 @@ class SplineFitter {
   // points. False when the curve has no domain (degree below 0, no more
   // control points than the degree, fewer than four fit points): no span
   // could yield an arc, and there is no fitting step.
-  bool Setup(const SplineEntity& spline, UniformDraw& draw, HelperThread* helper);
+  bool Setup(const SplineEntity& spline, UniformDraw& draw, HelperThread* helper,
+             int32_t searches = kSearchIterations);
   bool Setup(const WorkingCurve& curve);
 
   // The spans: knots (2s, 2s+1, 2s+2), the last ending at the last knot,

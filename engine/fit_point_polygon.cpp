@@ -87,8 +87,9 @@ double DrawOffset(UniformDraw& draw, double extent) {
 }
 
 WorkingCurve EstimateControlPolygon(std::span<const Tmypoi> fitpoints, UniformDraw& draw,
-                                    HelperThread* helper) {
+                                    HelperThread* helper, int32_t searches) {
   WorkingCurve curve;
+  searches = std::max<int32_t>(searches, 1);
   const size_t m = fitpoints.size();
   if (m == 0) return curve;
   curve.degree = 3;
@@ -121,16 +122,17 @@ WorkingCurve EstimateControlPolygon(std::span<const Tmypoi> fitpoints, UniformDr
   // Candidates go in batches: drawn in iteration order, scored (the second
   // half on the helper), then compared in order. The draws do not depend on
   // the scores, so the generator advances exactly as one at a time would.
-  const size_t batch = std::clamp<size_t>((size_t{1} << 18) / samples, 8, kSearchIterations);
+  const size_t most = static_cast<size_t>(searches);
+  const size_t batch = std::clamp<size_t>((size_t{1} << 18) / samples, std::min<size_t>(8, most), most);
   std::vector<Tmypoi> candidates(batch * m);
   std::vector<double> scores(batch);
   Scorer mainScorer(fitpoints, curve.knots, params);
   Scorer helperScorer(fitpoints, curve.knots, params);
   std::vector<Tmypoi> best(curve.controls);
   double bestScore = 0.0;
-  for (int32_t first = 1; first <= kSearchIterations;) {
+  for (int32_t first = 1; first <= searches;) {
     const size_t count =
-        std::min<size_t>(batch, static_cast<size_t>(kSearchIterations - first + 1));
+        std::min<size_t>(batch, static_cast<size_t>(searches - first + 1));
     for (size_t c = 0; c < count; ++c) {
       Tmypoi* polygon = &candidates[c * m];
       for (size_t i = 0; i < m; ++i) {

@@ -38,8 +38,10 @@ double DrawOffset(UniformDraw& draw, double extent);
 // UniformKnots(m - 1, 4). The first and last control points are the first and
 // last fit points. Candidates are drawn in order from `draw`; with a
 // `helper`, half of each batch is scored on it, which changes no result.
-// No fit point gives an empty curve.
+// `searches` (at least 1) shortens the search only where its cost matters
+// more than the polygon: the fuzzer. No fit point gives an empty curve.
 WorkingCurve EstimateControlPolygon(std::span<const Tmypoi> fitpoints, UniformDraw& draw,
-                                    HelperThread* helper = nullptr);
+                                    HelperThread* helper = nullptr,
+                                    int32_t searches = kSearchIterations);
 
 }  // namespace tessarin

@@ -6,10 +6,13 @@
 // The first byte picks the settings and how the copy pass is fed; the rest
 // is the drawing. Counts are small ("3" arc tests, "10" spline tests) so an
 // input runs in milliseconds. What the fuzzer can ask of the geometry is
-// capped by the harness, never by the engine: a spline of a higher degree or
-// more points than below is handed on unfitted, at most one fit-point
-// polygon is estimated per input, and the host cancels after kPumpLimit
-// fitting steps.
+// capped by the harness: a spline of a higher degree or more points than
+// below is handed on unfitted, at most one fit-point polygon is estimated
+// per input, from a short search (an engine option), and the host cancels
+// after kPumpLimit fitting steps. Limits that no arc can meet ("0", "-1",
+// "1e-300") halve every span down to the depth limit, which makes a step a
+// thousand times dearer: there the host cancels after kPumpLimitAtDepthLimit
+// steps.
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -24,12 +27,15 @@ namespace {
 constexpr int32_t kMaxDegree = 12;
 constexpr size_t kMaxControlPoints = 64;
 constexpr size_t kMaxFitPoints = 8;
+constexpr int32_t kFitPointSearches = 50;
 constexpr int kPumpLimit = 600;
+constexpr int kPumpLimitAtDepthLimit = 4;
 
 // A host that shows nothing, counts the fitting steps and cancels after a
 // fixed number of them.
 class QuietHost final : public tessarin::Host {
  public:
+  explicit QuietHost(int pumpLimit) : pumpLimit_(pumpLimit) {}
   void ShowStatus(int, const std::string&) override {}
   void ShowProgress(int position) override {
     if (position < 0 || position > 100) std::abort();
@@ -40,7 +46,7 @@ class QuietHost final : public tessarin::Host {
   void SetRunning(bool) override {}
   void ShowMessageBox(int, const std::string&) override { ++boxes; }
   bool Pump() override {
-    if (++pumps >= kPumpLimit) RequestCancel();
+    if (++pumps >= pumpLimit_) RequestCancel();
     return CancelRequested();
   }
   bool OpenResultWanted() override { return false; }
@@ -50,6 +56,9 @@ class QuietHost final : public tessarin::Host {
   int pumps = 0;
   int boxes = 0;
   std::string minima;
+
+ private:
+  int pumpLimit_;
 };
 
 // The input's lines by the line rules, each ended by CR LF, padded to whole
@@ -80,10 +89,13 @@ struct Result {
   std::string minima;
 };
 
-Result Run(std::string_view dxf, const tessarin::SettingTexts& texts, size_t chunk, bool parallel) {
+Result Run(std::string_view dxf, const tessarin::SettingTexts& texts, size_t chunk, bool parallel,
+           int pumpLimit) {
   int estimates = 0;
   tessarin::EngineOptions options;
   options.seed = 12345;
+  // A short fit-point search: the full one costs seconds under the sanitizers.
+  options.fitPointSearches = kFitPointSearches;
   options.parallel = parallel;
   options.fitter = [&estimates](const tessarin::SplineEntity& spline,
                                 tessarin::FitContext& context) -> int64_t {
@@ -96,7 +108,7 @@ Result Run(std::string_view dxf, const tessarin::SettingTexts& texts, size_t chu
   tessarin::MemorySource scan(dxf);
   tessarin::testing::ChunkedSource copy(dxf, chunk);
   tessarin::MemorySink sink;
-  QuietHost host;
+  QuietHost host(pumpLimit);
   Result result;
   result.report = tessarin::ConvertStreams(scan, copy, sink, texts, host, options);
   result.output = sink.bytes();
@@ -127,9 +139,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   texts.maxpercent = kMaxPercent[(choice >> 3) & 3];
   texts.keepsplines = (choice & 0x20) != 0;
   const size_t chunk = kChunks[(choice >> 6) & 3];
+  const int units = choice & 7;
+  const bool unmet = (units >= 4 && units <= 6) || ((choice >> 3) & 3) == 3;
+  const int pumpLimit = unmet ? kPumpLimitAtDepthLimit : kPumpLimit;
   const std::string_view dxf(reinterpret_cast<const char*>(data + 1), size - 1);
 
-  const Result serial = Run(dxf, texts, chunk, false);
+  const Result serial = Run(dxf, texts, chunk, false, pumpLimit);
   const auto outcome = serial.report.outcome;
   if (outcome != tessarin::RunOutcome::kCompleted && outcome != tessarin::RunOutcome::kCancelled) {
     std::abort();
@@ -141,7 +156,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   // The helper thread changes neither the output, the pump calls nor the
   // minima.
-  const Result parallel = Run(dxf, texts, chunk, true);
+  const Result parallel = Run(dxf, texts, chunk, true, pumpLimit);
   if (parallel.report.outcome != outcome || parallel.output != serial.output ||
       parallel.pumps != serial.pumps || parallel.minima != serial.minima ||
       parallel.report.arcs != serial.report.arcs) {

@@ -136,6 +136,25 @@ TEST(EstimateControlPolygon, SameBitsAsTheReferenceWithAndWithoutTheHelper) {
   }
 }
 
+// A shortened search (the fuzzer's) is the reference's search with as many
+// iterations, also below one batch and across an uneven last batch.
+TEST(EstimateControlPolygon, ShortSearchesMatchTheReferenceOfAsManyIterations) {
+  const std::vector<Tmypoi> fit = Points({{0, 0}, {2, 1}, {3, -1}, {5, 0.5}, {7, 0}});
+  HelperThread helper;
+  for (const int32_t searches : {1, 7, 9, 1001}) {
+    SCOPED_TRACE(searches);
+    UniformDraw draw(5), drawAgain(5);
+    reference::Random random(5);
+    const WorkingCurve expected = reference::EstimateControlPolygon(fit, random, searches);
+    EXPECT_TRUE(SameBits(EstimateControlPolygon(fit, draw, nullptr, searches), expected));
+    EXPECT_TRUE(SameBits(EstimateControlPolygon(fit, drawAgain, &helper, searches), expected));
+    // Both generators stay in step with the reference for the next spline.
+    const uint64_t next = random.R(1000000);
+    EXPECT_EQ(draw.Draw(1000000), next);
+    EXPECT_EQ(drawAgain.Draw(1000000), next);
+  }
+}
+
 TEST(EstimateControlPolygon, FourFitPointsPassTheCurveThroughTheInteriorOnes) {
   const std::vector<Tmypoi> fit = Points({{0, 0}, {1, 2}, {3, 3}, {4, 0}});
   UniformDraw draw(3);

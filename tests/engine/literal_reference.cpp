@@ -97,7 +97,8 @@ double Random::Offset(double extent) {
   return static_cast<double>(R(uint64_t{1} << 53)) * (range / exact) / 500.0;
 }
 
-WorkingCurve EstimateControlPolygon(const std::vector<Tmypoi>& fit, Random& random) {
+WorkingCurve EstimateControlPolygon(const std::vector<Tmypoi>& fit, Random& random,
+                                    int32_t iterations) {
   WorkingCurve curve;
   const int32_t m = static_cast<int32_t>(fit.size());
   std::vector<Tmypoi>& polygon = curve.controls;
@@ -119,7 +120,7 @@ WorkingCurve EstimateControlPolygon(const std::vector<Tmypoi>& fit, Random& rand
   std::vector<Tmypoi> samples(n);
   std::vector<Tmypoi> best;
   double bestScore = 0.0;
-  for (int32_t iteration = 1; iteration <= 5000; ++iteration) {
+  for (int32_t iteration = 1; iteration <= iterations; ++iteration) {
     for (int32_t i = 0; i < m; ++i) {
       if (i != 0 && i != m - 1) {
         polygon[i].x = fit[i].x + random.Offset(w) - w;

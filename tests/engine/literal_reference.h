@@ -36,7 +36,8 @@ class Random {
   std::mt19937_64 engine_;
 };
 
-WorkingCurve EstimateControlPolygon(const std::vector<Tmypoi>& fitpoints, Random& random);
+WorkingCurve EstimateControlPolygon(const std::vector<Tmypoi>& fitpoints, Random& random,
+                                    int32_t iterations = 5000);
 
 ArcFields ArcFromThreePoints(double x1, double y1, double x2, double y2, double x3, double y3);
 
