@@ -20,6 +20,7 @@
 
 #include "arc_fitting.h"
 #include "conversion_run.h"
+#include "normalised_lines.h"
 #include "test_streams.h"
 
 namespace {
@@ -60,27 +61,6 @@ class QuietHost final : public tessarin::Host {
  private:
   int pumpLimit_;
 };
-
-// The input's lines by the line rules, each ended by CR LF, padded to whole
-// pairs: what a run without splines writes.
-std::string Normalised(std::string_view input) {
-  input = input.substr(0, input.find('\x1A'));
-  std::string out;
-  size_t lines = 0;
-  size_t start = 0;
-  while (start < input.size()) {
-    size_t end = input.find('\n', start);
-    if (end == std::string_view::npos) end = input.size();
-    for (size_t i = start; i < end; ++i) {
-      if (input[i] != '\r') out += input[i];
-    }
-    out += "\r\n";
-    ++lines;
-    start = end + 1;
-  }
-  if (lines % 2 == 1) out += "\r\n";
-  return out;
-}
 
 struct Result {
   tessarin::RunReport report;
@@ -151,7 +131,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   if (!HasSplineStart(dxf)) {
     if (outcome != tessarin::RunOutcome::kCompleted || serial.report.splines != 0) std::abort();
-    if (serial.output != Normalised(dxf)) std::abort();
+    if (serial.output != tessarin::testing::Normalised(dxf)) std::abort();
     return 0;
   }
   // The helper thread changes neither the output, the pump calls nor the

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "normalised_lines.h"
 #include "recording_host.h"
 #include "test_streams.h"
 #include "unprivileged.h"
@@ -399,26 +400,6 @@ TEST(ConvertStreams, ReadAndWriteErrorsAreNotSuccess) {
 namespace tessarin {
 namespace {
 
-// The input's lines by the format's rules, each ended by CR LF.
-std::string Normalised(const std::string& input) {
-  std::string text = input.substr(0, input.find('\x1A'));
-  std::string out;
-  size_t lines = 0;
-  size_t start = 0;
-  while (start < text.size()) {
-    size_t end = text.find('\n', start);
-    if (end == std::string::npos) end = text.size();
-    for (size_t i = start; i < end; ++i) {
-      if (text[i] != '\r') out += text[i];
-    }
-    out += "\r\n";
-    ++lines;
-    start = end + 1;
-  }
-  if (lines % 2 == 1) out += "\r\n";
-  return out;
-}
-
 // Real drawings without splines, by several writers and code pages, come
 // back byte for byte but for their line ends.
 TEST(ConversionRunCorpus, DrawingsWithoutSplinesPassThrough) {
@@ -440,7 +421,7 @@ TEST(ConversionRunCorpus, DrawingsWithoutSplinesPassThrough) {
     const RunReport report = ConvertStreams(scan, copy, out, {}, host);
     ASSERT_EQ(report.outcome, RunOutcome::kCompleted);
     if (report.splines > 0) continue;
-    EXPECT_TRUE(out.bytes() == Normalised(input));
+    EXPECT_TRUE(out.bytes() == testing::Normalised(input));
     ++checked;
   }
   EXPECT_GE(checked, 2u);  // tests/data holds two such drawings

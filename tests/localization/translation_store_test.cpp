@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <cstdlib>
 #include <sstream>
 #include <string>
@@ -16,9 +15,9 @@
 #include "store_fixture.h"
 
 #if defined(__unix__)
-#include <sys/resource.h>
 #include <unistd.h>
 
+#include "file_size_limit.h"
 #include "unprivileged.h"
 #endif
 
@@ -384,16 +383,11 @@ TEST_F(StoreTest, AWriteThatFailsHalfwayLeavesTheOldFile) {
   const Bytes before = ReadBytes(DatFile());
   ReplaceSlot(*static_cast<TranslationEntry*>(TransTable().GetObject(0)), 5,
               std::u16string(200, u'x'));
-  rlimit old{};
-  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
-  const auto previous = std::signal(SIGXFSZ, SIG_IGN);
-  rlimit small = old;
-  small.rlim_cur = 256;
-  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  testing::FileSizeLimit small(256);
+  ASSERT_TRUE(small.set());
   // When the save fails in the middle.
   SaveTranslation();
-  setrlimit(RLIMIT_FSIZE, &old);
-  std::signal(SIGXFSZ, previous);
+  small.Lift();
   // Then the old file is whole and nothing else is left beside it.
   EXPECT_EQ(ReadBytes(DatFile()), before);
   EXPECT_EQ(FolderContents(), std::vector<std::filesystem::path>{"translate.dat"});
@@ -408,15 +402,10 @@ TEST_F(StoreTest, AWriteThatFailsHalfwayLeavesTheOldFile) {
 // with room writes everything.
 TEST_F(StoreTest, AFullDiskWhileLearningLosesNothing) {
   InitWith(ThreeEntries());
-  rlimit old{};
-  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
-  const auto previous = std::signal(SIGXFSZ, SIG_IGN);
-  rlimit full = old;
-  full.rlim_cur = 64;  // below the size of the table
-  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &full), 0);
+  testing::FileSizeLimit full(64);  // below the size of the table
+  ASSERT_TRUE(full.set());
   const std::u16string answer = TranslateText(u"Neu");
-  setrlimit(RLIMIT_FSIZE, &old);
-  std::signal(SIGXFSZ, previous);
+  full.Lift();
   EXPECT_EQ(answer, u"Neu");
   EXPECT_EQ(TransTable().count(), 4u);
   EXPECT_EQ(ReadBytes(DatFile()), ThreeEntries().bytes());

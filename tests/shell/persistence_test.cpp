@@ -10,11 +10,10 @@
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QScreen>
-#include <csignal>
 #include <optional>
 
 #if defined(Q_OS_UNIX)
-#include <sys/resource.h>
+#include "file_size_limit.h"
 #endif
 
 #include "options_file.h"
@@ -179,15 +178,9 @@ TEST_F(PersistenceTest, FullDiskAtTheCloseLeavesBothStoresAsTheyWere) {
     windows.mainForm->show();
     windows.mainForm->languageItems[kDutch]->trigger();
     windows.mainForm->AbwEd->setText(QStringLiteral("7"));
-    rlimit old{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
-    const auto previous = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit full = old;
-    full.rlim_cur = 2;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &full), 0);
+    tessarin::testing::FileSizeLimit full(2);
+    ASSERT_TRUE(full.set());
     windows.mainForm->close();
-    setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, previous);
   }
   EXPECT_EQ(ReadBytes(OptionsPath()), Code(kItalian));
   EXPECT_EQ(ReadBytes(ini), iniBefore);
