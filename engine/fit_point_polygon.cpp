@@ -123,7 +123,8 @@ WorkingCurve EstimateControlPolygon(std::span<const Tmypoi> fitpoints, UniformDr
   // half on the helper), then compared in order. The draws do not depend on
   // the scores, so the generator advances exactly as one at a time would.
   const size_t most = static_cast<size_t>(searches);
-  const size_t batch = std::clamp<size_t>((size_t{1} << 18) / samples, std::min<size_t>(8, most), most);
+  const size_t batch =
+      std::clamp<size_t>((size_t{1} << 18) / samples, std::min<size_t>(8, most), most);
   std::vector<Tmypoi> candidates(batch * m);
   std::vector<double> scores(batch);
   Scorer mainScorer(fitpoints, curve.knots, params);
@@ -131,8 +132,7 @@ WorkingCurve EstimateControlPolygon(std::span<const Tmypoi> fitpoints, UniformDr
   std::vector<Tmypoi> best(curve.controls);
   double bestScore = 0.0;
   for (int32_t first = 1; first <= searches;) {
-    const size_t count =
-        std::min<size_t>(batch, static_cast<size_t>(searches - first + 1));
+    const size_t count = std::min<size_t>(batch, static_cast<size_t>(searches - first + 1));
     for (size_t c = 0; c < count; ++c) {
       Tmypoi* polygon = &candidates[c * m];
       for (size_t i = 0; i < m; ++i) {
