@@ -24,6 +24,16 @@ using testing::SplineOf;
 
 constexpr double kDegree = std::numbers::pi / 180.0;
 
+// A clamped cubic of seven control points over the knots 0 to 4: four spans.
+WorkingCurve WavyCubic() {
+  WorkingCurve curve;
+  curve.degree = 3;
+  curve.controls = {{0, 0, 0, 1}, {1, 3, 0, 1}, {2, -1, 0, 1}, {4, 2, 0, 1},
+                    {5, 0, 0, 1}, {7, 3, 0, 1}, {8, 0, 0, 1}};
+  curve.knots = {0, 0, 0, 0, 1, 2, 3, 4, 4, 4, 4};
+  return curve;
+}
+
 // The vertices of an LWPOLYLINE entity's text: (x, y, bulge) per vertex.
 struct Vertex {
   double x, y, bulge;
@@ -183,11 +193,7 @@ TEST(SplineFitter, SpanParameters) {
 }
 
 TEST(SplineFitter, FirstSpanYieldsNothingAndTheLastIsNudged) {
-  WorkingCurve curve;
-  curve.degree = 3;
-  curve.controls = {{0, 0, 0, 1}, {1, 3, 0, 1}, {2, -1, 0, 1}, {4, 2, 0, 1},
-                    {5, 0, 0, 1}, {7, 3, 0, 1}, {8, 0, 0, 1}};
-  curve.knots = {0, 0, 0, 0, 1, 2, 3, 4, 4, 4, 4};
+  const WorkingCurve curve = WavyCubic();
   SplineFitter fitter(kDefaults);
   ASSERT_TRUE(fitter.Setup(curve));
   StepWorkspace workspace;
@@ -275,11 +281,7 @@ TEST(FitSpline, CurveRunningAwayFromItsArcIsCut) {
 }
 
 TEST(FitSpline, MaxunitsZeroCutsEverySpanToTheDepthLimit) {
-  WorkingCurve curve;
-  curve.degree = 3;
-  curve.controls = {{0, 0, 0, 1}, {1, 3, 0, 1}, {2, -1, 0, 1}, {4, 2, 0, 1},
-                    {5, 0, 0, 1}, {7, 3, 0, 1}, {8, 0, 0, 1}};
-  curve.knots = {0, 0, 0, 0, 1, 2, 3, 4, 4, 4, 4};
+  const WorkingCurve curve = WavyCubic();
   ConversionSettings settings;
   settings.maxunits = 0.0;
   settings.splinetests = 100;
