@@ -151,6 +151,11 @@ TEST_F(CliTest, PermissionsAreHonoured) {
   fs::copy_file(Path("in.dxf"), Path("unreadable.dxf"));
   std::ofstream(Path("readonly-out.dxf")) << "old output\n";
   fs::create_directories(dir_ / "locked");
+  // The child starts a copy among the test's files: the build tree may lie
+  // below a folder that only root may enter (a clone in /root).
+  fs::create_directories(dir_ / "program");
+  const std::string cli = (dir_ / "program" / "tessarin-cli").string();
+  fs::copy_file(kCli, cli);
   const Row rows[] = {
       {"unreadable input", Path("unreadable.dxf"), Path("out.dxf"), 3,
        "Folgende DXF Datei konnte nicht geöffnet werden: " + Path("unreadable.dxf")},
@@ -168,7 +173,7 @@ TEST_F(CliTest, PermissionsAreHonoured) {
           fs::permissions(Path("unreadable.dxf"), fs::perms::none);
           fs::permissions(Path("readonly-out.dxf"), fs::perms::owner_read);
           fs::permissions(dir_ / "locked", fs::perms::owner_read | fs::perms::owner_exec);
-          const auto result = RunProcess(kCli, {row.input, row.output});
+          const auto result = RunProcess(cli, {row.input, row.output});
           return result.err.find(row.message) == std::string::npos ? 100 : result.status;
         },
         {dir_}, why);
