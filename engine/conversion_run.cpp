@@ -68,7 +68,8 @@ HandleScan ScanHandles(ByteSource& source) {
   while (!reader.AtEnd()) {
     // Whole pairs straight from the buffer, only codes "5" and "0" looked
     // at; ReadPair for the rest.
-    const WalkResult walked = WalkPairs(reader.Buffered(), "05", visitWatched, [](size_t, size_t) {});
+    const WalkResult walked =
+        WalkPairs(reader.Buffered(), "05", visitWatched, [](size_t, size_t) {});
     if (walked.bytes > 0) {
       reader.Consume(walked.bytes);
       continue;
@@ -132,7 +133,8 @@ class RunReporter {
  private:
   void CommonEnd() {
     host_.SetRunning(false);
-    host_.ShowMinima(FloatToDXF(report_.minima.minpercent), FloatToDXF(report_.minima.mindeviation));
+    host_.ShowMinima(FloatToDXF(report_.minima.minpercent),
+                     FloatToDXF(report_.minima.mindeviation));
   }
   RunReport& Finish(RunOutcome outcome) {
     report_.outcome = outcome;
@@ -147,7 +149,8 @@ class RunReporter {
 // so far, both in whole 128-byte blocks. Only changes reach the host.
 class ProgressMeter {
  public:
-  ProgressMeter(Host& host, uint64_t inputSize) : host_(host), blocks_(inputSize / kProgressBlock) {}
+  ProgressMeter(Host& host, uint64_t inputSize)
+      : host_(host), blocks_(inputSize / kProgressBlock) {}
   void Update(uint64_t consumed) {
     const uint64_t fetched = std::min(blocks_, (consumed + kProgressBlock - 1) / kProgressBlock);
     if (fetched == fetched_) return;  // also: an input under 128 bytes leaves the bar at 0
@@ -157,7 +160,8 @@ class ProgressMeter {
     uint64_t position = scaled / blocks_;
     const uint64_t twice = 2 * (scaled % blocks_);
     if (twice > blocks_ || (twice == blocks_ && position % 2 == 1)) ++position;
-    if (static_cast<int>(position) != shown_) host_.ShowProgress(shown_ = static_cast<int>(position));
+    if (static_cast<int>(position) != shown_)
+      host_.ShowProgress(shown_ = static_cast<int>(position));
   }
 
  private:
@@ -168,6 +172,24 @@ class ProgressMeter {
 };
 
 enum class CopyEnd { kCompleted, kCancelled, kReadFailed, kWriteFailed };
+
+// The fit's side of the run: the host pumped once per fitting step, each
+// accepted arc's two vertices into the polyline.
+class PolylineFit final : public FitObserver {
+ public:
+  PolylineFit(Host& host, PolylineWriter& polyline) : host_(host), polyline_(polyline) {}
+
+  bool Pump() override {
+    if (!host_.Pump()) return false;
+    host_.RequestCancel();
+    return true;
+  }
+  void Accept(const FittedArc& arc) override { polyline_.AddArcVertices(arc.arc); }
+
+ private:
+  Host& host_;
+  PolylineWriter& polyline_;
+};
 
 // The copy pass: every pair is written as read, except that a spline entity
 // is captured, fitted and replaced (with keepsplines: followed) by its
@@ -180,7 +202,8 @@ CopyEnd CopyPass(ByteSource& input, PairWriter& writer, const ConversionSettings
   ProgressMeter progress(host, input.Size());
   SplineEntity spline;
   PolylineWriter polyline;
-  FitContext fit{settings, host, report.minima, polyline, options};
+  PolylineFit observer(host, polyline);
+  FitContext fit{settings, observer, report.minima, options};
   uint32_t handlecounter = scan.handlecounter;
   // Readers take new handles from $HANDSEED; it must stay above ours.
   const uint32_t handseed = scan.handlecounter + static_cast<uint32_t>(scan.splineStarts) + 1;
@@ -233,7 +256,9 @@ CopyEnd CopyPass(ByteSource& input, PairWriter& writer, const ConversionSettings
       polyline.Begin();
       const GroupPair ending =
           CaptureSpline(reader, settings.keepsplines ? &writer : nullptr, pair, spline);
-      const int64_t arcs = options.fitter ? options.fitter(spline, fit) : FitSpline(spline, fit);
+      const SplineGeometry geometry = spline.geometry();
+      const int64_t arcs =
+          options.fitter ? options.fitter(geometry, fit) : FitSpline(geometry, fit);
       if (host.CancelRequested()) return CopyEnd::kCancelled;
       polyline.WritePolyline(spline, handlecounter, settings.maxunits, writer);
       ++report.splines;
@@ -272,8 +297,8 @@ RunReport& FinishRun(ByteSource& copyInput, ByteSink& sink, const std::string& i
 
 }  // namespace
 
-RunReport KonvertDXF(const std::string& input, const std::string& output,
-                     const SettingTexts& texts, Host& host, const EngineOptions& options) {
+RunReport KonvertDXF(const std::string& input, const std::string& output, const SettingTexts& texts,
+                     Host& host, const EngineOptions& options) {
   const ConversionSettings settings = ParseSettings(texts);
   RunReport report;
   RunReporter reporter(host, report);

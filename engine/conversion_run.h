@@ -4,14 +4,25 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
-#include "arc_fitting.h"
 #include "byte_stream.h"
 #include "conversion_settings.h"
+#include "fit_walk.h"
 #include "host.h"
 
 namespace tessarin {
+
+// Fits one spline for the run; FitSpline unless EngineOptions names another.
+using SplineFitFunction = std::function<int64_t(const SplineGeometry&, FitContext&)>;
+
+// Engine options that are not user settings: those of the fit, and a seam.
+struct EngineOptions : FitOptions {
+  // Replaces FitSpline in the run, so that tests can convert whole files
+  // with another implementation and compare the texts.
+  SplineFitFunction fitter;
+};
 
 enum class RunOutcome {
   kCompleted,
@@ -37,8 +48,8 @@ int ExitStatus(RunOutcome outcome);
 inline constexpr int kExitUsage = 2;
 
 // Runs one conversion from file to file, reporting through `host`.
-RunReport KonvertDXF(const std::string& input, const std::string& output,
-                     const SettingTexts& texts, Host& host, const EngineOptions& options = {});
+RunReport KonvertDXF(const std::string& input, const std::string& output, const SettingTexts& texts,
+                     Host& host, const EngineOptions& options = {});
 
 // The same run over caller-provided streams: the handle scan reads
 // `scanInput`, the copy pass `copyInput`. For tests and fuzzing; there is no

@@ -8,23 +8,22 @@
 #include <string>
 #include <string_view>
 
+#include "fit_settings.h"
+
 namespace tessarin {
 
 // The setting fields as the user typed them, read when a run starts.
 struct SettingTexts {
-  std::string maxpercent = "1";     // AbwEd
-  std::string maxunits = "1";       // AbwEinhED
-  std::string arctests = "10";      // TestEd
-  std::string splinetests = "1000"; // SplineTestEd
-  bool keepsplines = false;         // LeaveSplineCheck
+  std::string maxpercent = "1";      // AbwEd
+  std::string maxunits = "1";        // AbwEinhED
+  std::string arctests = "10";       // TestEd
+  std::string splinetests = "1000";  // SplineTestEd
+  bool keepsplines = false;          // LeaveSplineCheck
 };
 
-struct ConversionSettings {
-  int32_t arctests = 10;       // steps along a candidate arc
-  int32_t splinetests = 1000;  // spline samples per measured interval
-  double maxpercent = 1.0;     // deviation limit, percent of the three-point perimeter
-  double maxunits = 1.0;       // deviation limit, drawing units
-  bool keepsplines = false;    // copy each spline entity to the output too
+// The four numbers of the fit, and what the run does with the splines.
+struct ConversionSettings : FitSettings {
+  bool keepsplines = false;  // copy each spline entity to the output too
 };
 
 // Limits of the fallback clamp; a count below 1 is raised to its lower limit.

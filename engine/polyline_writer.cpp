@@ -22,7 +22,7 @@ void PolylineWriter::Begin() {
   vertexcount_ = 0;
 }
 
-void PolylineWriter::AddArcVertices(const ArcFields& arc) {
+void PolylineWriter::AddArcVertices(const Arc& arc) {
   if (vertexcount_ == 0) {
     firstX_ = arc.x1;
     firstY_ = arc.y1;
@@ -80,7 +80,7 @@ void PolylineWriter::WritePolyline(const SplineEntity& spline, uint32_t& handlec
   out.WriteLine("0.0");
   const bool closes =
       vertexcount_ > 0 && std::sqrt((lastX_ - firstX_) * (lastX_ - firstX_) +
-                                     (lastY_ - firstY_) * (lastY_ - firstY_)) <= closeTolerance;
+                                    (lastY_ - firstY_) * (lastY_ - firstY_)) <= closeTolerance;
   if (spline.closed && closes) {
     out.WriteLine("70");
     out.WriteLine("1");

@@ -6,29 +6,18 @@
 #include <cstdint>
 #include <string>
 
+#include "arc.h"
 #include "pair_stream.h"
 #include "spline_entity.h"
 
 namespace tessarin {
-
-// The circle through three curve points and the arc between the outer two.
-// Angles in radians in (-pi, pi]; the arc runs counter-clockwise from
-// `arcwinkel1` to `arcwinkel2` and is always the minor arc.
-struct ArcFields {
-  double x1 = 0.0, y1 = 0.0;  // start point
-  double x3 = 0.0, y3 = 0.0;  // end point
-  double bulge = 0.0;         // tan(included angle / 4), > 0 counter-clockwise, 0 straight
-  double arcmx = 0.0, arcmy = 0.0;  // centre
-  double arcwinkel1 = 0.0, arcwinkel2 = 0.0;
-  double arcradius = 0.0;  // 0 for a straight segment
-};
 
 class PolylineWriter {
  public:
   // Starts the vertex list of a new spline.
   void Begin();
   // Appends the arc's two vertices, both carrying its bulge.
-  void AddArcVertices(const ArcFields& arc);
+  void AddArcVertices(const Arc& arc);
   int32_t vertexcount() const { return vertexcount_; }
 
   // Writes the entity with the next handle after `handlecounter` (which it

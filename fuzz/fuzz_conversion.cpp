@@ -18,7 +18,6 @@
 #include <string>
 #include <string_view>
 
-#include "arc_fitting.h"
 #include "conversion_run.h"
 #include "normalised_lines.h"
 #include "test_streams.h"
@@ -77,7 +76,7 @@ Result Run(std::string_view dxf, const tessarin::SettingTexts& texts, size_t chu
   // A short fit-point search: the full one costs seconds under the sanitizers.
   options.fitPointSearches = kFitPointSearches;
   options.parallel = parallel;
-  options.fitter = [&estimates](const tessarin::SplineEntity& spline,
+  options.fitter = [&estimates](const tessarin::SplineGeometry& spline,
                                 tessarin::FitContext& context) -> int64_t {
     if (spline.degree > kMaxDegree || spline.ctrlpoints.size() > kMaxControlPoints) return 0;
     if (spline.ctrlpoints.empty() && spline.fitpoints.size() >= 4) {

@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "conversion_harness.h"
 #include "dxf_builder.h"
-#include "fit_harness.h"
 
 namespace tessarin {
 namespace {

@@ -42,7 +42,7 @@ TEST(PolylineWriter, EntityWithoutVertices) {
 TEST(PolylineWriter, AttributesOwnerAndVertices) {
   PolylineWriter polyline;
   polyline.Begin();
-  ArcFields arc;
+  Arc arc;
   arc.x1 = 0;
   arc.y1 = 0;
   arc.x3 = 1.5;
@@ -57,10 +57,10 @@ TEST(PolylineWriter, AttributesOwnerAndVertices) {
   spline.owner = "1F0";
   uint32_t handle = 0xFFFFFFFF;  // the counter wraps and is written unsigned
   EXPECT_EQ(Write(polyline, spline, handle),
-            Lines({"0",  "LWPOLYLINE", "5",  "0",    "330",  "1F0",  "100", "AcDbEntity",
-                   "8",  " Kontur ",   "62", "1",    "60",   "0",    "100", "AcDbPolyline",
-                   "90", "2",          "70", "0",    "43",   "0.0",  "10",  "0",
-                   "20", "0",          "42", "0.25", "10",   "1.5",  "20",  "-2",
+            Lines({"0",  "LWPOLYLINE", "5",  "0",    "330", "1F0", "100", "AcDbEntity",
+                   "8",  " Kontur ",   "62", "1",    "60",  "0",   "100", "AcDbPolyline",
+                   "90", "2",          "70", "0",    "43",  "0.0", "10",  "0",
+                   "20", "0",          "42", "0.25", "10",  "1.5", "20",  "-2",
                    "42", "0.25"}));
   // The vertex list was dropped with the entity.
   EXPECT_EQ(polyline.vertexcount(), 0);

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
-// The step cache: a ring of span trees whose slots are claimed with an
-// atomic exchange; whoever claims a slot measures it at once, so a wait for
-// a claimed slot always ends.
-#include "step_cache.h"
+// The look-ahead scheduler: a ring of span trees whose slots are claimed
+// with an atomic exchange; whoever claims a slot measures it at once, so a
+// wait for a claimed slot always ends.
+#include "look_ahead_scheduler.h"
 
 #include <algorithm>
 
@@ -16,13 +16,13 @@ enum SlotState : int { kFree = 0, kClaimed = 1, kReady = 2 };
 
 }  // namespace
 
-StepCache::StepCache() {
+LookAheadScheduler::LookAheadScheduler() {
   for (size_t i = 0; i < kRing; ++i) ring_.push_back(std::make_unique<Tree>());
 }
 
-StepCache::~StepCache() = default;
+LookAheadScheduler::~LookAheadScheduler() = default;
 
-void StepCache::Reset(Tree& tree, int64_t span) {
+void LookAheadScheduler::Reset(Tree& tree, int64_t span) {
   std::lock_guard lock(tree.entry);
   const uint32_t highest = tree.highest.load(std::memory_order_relaxed);
   for (uint32_t node = 1; node <= highest; ++node) {
@@ -33,7 +33,7 @@ void StepCache::Reset(Tree& tree, int64_t span) {
   tree.walked = false;
 }
 
-void StepCache::Begin(const SplineFitter& fitter, HelperThread& helper, size_t first) {
+void LookAheadScheduler::Begin(const SplineFitter& fitter, HelperThread& helper, size_t first) {
   fitter_ = &fitter;
   helper_ = &helper;
   spans_ = static_cast<int64_t>(fitter.spans().size());
@@ -46,8 +46,9 @@ void StepCache::Begin(const SplineFitter& fitter, HelperThread& helper, size_t f
   helper.Start([this] { HelperLoop(); });
 }
 
-const StepResult& StepCache::Measure(Tree& tree, uint32_t node, const FitInterval& interval,
-                                     StepWorkspace& workspace) {
+const StepResult& LookAheadScheduler::Measure(Tree& tree, uint32_t node,
+                                              const FitInterval& interval,
+                                              StepWorkspace& workspace) {
   Slot& slot = tree.slots[node];
   int state = slot.state.load(std::memory_order_acquire);
   if (state == kFree &&
@@ -67,12 +68,13 @@ const StepResult& StepCache::Measure(Tree& tree, uint32_t node, const FitInterva
   return slot.result;
 }
 
-const StepResult& StepCache::Obtain(size_t span, uint32_t node, const FitInterval& interval,
-                                    StepWorkspace& workspace) {
+const StepResult& LookAheadScheduler::Obtain(size_t span, uint32_t node,
+                                             const FitInterval& interval,
+                                             StepWorkspace& workspace) {
   return Measure(*ring_[span % kRing], node, interval, workspace);
 }
 
-void StepCache::Finished(size_t span) {
+void LookAheadScheduler::Finished(size_t span) {
   const int64_t next = static_cast<int64_t>(span + kRing);
   current_.store(static_cast<int64_t>(span) + 1, std::memory_order_release);
   if (next < spans_) {
@@ -85,18 +87,18 @@ void StepCache::Finished(size_t span) {
   epoch_.notify_all();
 }
 
-void StepCache::Stop() {
+void LookAheadScheduler::Stop() {
   stop_.store(true, std::memory_order_release);
   epoch_.fetch_add(1, std::memory_order_release);
   epoch_.notify_all();
 }
 
-void StepCache::End() {
+void LookAheadScheduler::End() {
   Stop();
   helper_->Wait();
 }
 
-void StepCache::HelperLoop() {
+void LookAheadScheduler::HelperLoop() {
   for (;;) {
     const uint32_t seen = epoch_.load(std::memory_order_acquire);
     if (stop_.load(std::memory_order_acquire)) return;
@@ -117,7 +119,7 @@ void StepCache::HelperLoop() {
 
 // The helper goes second halves first, so that it meets the walk, which
 // goes first halves first, only where there is nothing left between them.
-void StepCache::Walk(Tree& tree, uint32_t node, const FitInterval& interval) {
+void LookAheadScheduler::Walk(Tree& tree, uint32_t node, const FitInterval& interval) {
   if (stop_.load(std::memory_order_relaxed)) return;
   const StepResult& result = Measure(tree, node, interval, helperWorkspace_);
   if (result.kind != StepResult::Kind::kCut || 2 * node + 1 >= kNodes) return;

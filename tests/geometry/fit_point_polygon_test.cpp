@@ -22,7 +22,6 @@ namespace {
 using testing::Fit;
 using testing::FitOutcome;
 using testing::FitRequest;
-using testing::Implementation;
 
 TEST(UniformDraw, RejectsExactlyTheRemainderOfTwoToThe64) {
   const uint64_t ranges[] = {1, 2, 3, 7, 1000, 2000001, (uint64_t{1} << 63) + 1, ~uint64_t{0}};
@@ -177,42 +176,35 @@ TEST(EstimateControlPolygon, PointsOnAHorizontalLineStayOnIt) {
   UniformDraw draw(11);
   const WorkingCurve curve = EstimateControlPolygon(fit, draw);
   for (const Tmypoi& p : curve.controls) EXPECT_NEAR(p.y, 5.0, 1e-12);
-  SplineEntity spline;
-  spline.fitpoints = fit;
-  const FitOutcome outcome = Fit(spline, FitRequest{ConversionSettings{}});
-  EXPECT_GT(outcome.arcs, 0);
-  EXPECT_EQ(outcome.entity.find("\r\n42\r\n0\r\n") == std::string::npos, false);
-  for (size_t at = outcome.entity.find("\r\n42\r\n"); at != std::string::npos;
-       at = outcome.entity.find("\r\n42\r\n", at + 1)) {
-    EXPECT_EQ(outcome.entity.substr(at + 6, 3), "0\r\n");  // every bulge 0
-  }
+  const FitOutcome outcome = Fit(testing::FitPointSpline(fit), FitRequest{});
+  EXPECT_GT(outcome.count, 0);
+  for (const FittedArc& arc : outcome.arcs) EXPECT_TRUE(arc.arc.straight());
 }
 
 TEST(EstimateControlPolygon, TwoClockSeededRunsDifferAndOneSeedRepeats) {
-  SplineEntity spline;
-  spline.fitpoints = Points({{0, 0}, {1, 2}, {3, 3}, {5, 1}, {6, 0}});
-  const auto polyline = [&spline](std::optional<uint64_t> seed) {
+  const std::vector<Tmypoi> fit = Points({{0, 0}, {1, 2}, {3, 3}, {5, 1}, {6, 0}});
+  const auto polygon = [&fit](std::optional<uint64_t> seed) {
     UniformDraw draw(seed);
-    return EstimateControlPolygon(spline.fitpoints, draw).controls;
+    return EstimateControlPolygon(fit, draw).controls;
   };
-  const std::vector<Tmypoi> first = polyline(std::nullopt);
-  const std::vector<Tmypoi> second = polyline(std::nullopt);
+  const std::vector<Tmypoi> first = polygon(std::nullopt);
+  const std::vector<Tmypoi> second = polygon(std::nullopt);
   bool differ = false;
   for (size_t i = 1; i + 1 < first.size(); ++i) differ = differ || first[i].x != second[i].x;
   EXPECT_TRUE(differ);
-  const std::vector<Tmypoi> third = polyline(8), fourth = polyline(8);
+  const std::vector<Tmypoi> third = polygon(8), fourth = polygon(8);
   for (size_t i = 0; i < third.size(); ++i) EXPECT_EQ(third[i].x, fourth[i].x);
 }
 
-TEST(EstimateControlPolygon, FewerThanFourFitPointsGiveNoVertices) {
+TEST(EstimateControlPolygon, FewerThanFourFitPointsGiveNoArcs) {
   for (size_t m = 1; m <= 3; ++m) {
     SCOPED_TRACE(m);
-    SplineEntity spline;
-    for (size_t i = 0; i < m; ++i)
-      spline.fitpoints.push_back(Tmypoi{double(i), double(i * i), 0, 1});
-    const FitOutcome outcome = Fit(spline, FitRequest{ConversionSettings{}});
-    EXPECT_EQ(outcome.arcs, 0);
-    EXPECT_NE(outcome.entity.find("\r\n90\r\n0\r\n"), std::string::npos);
+    std::vector<Tmypoi> fit;
+    for (size_t i = 0; i < m; ++i) fit.push_back(Tmypoi{double(i), double(i * i), 0, 1});
+    const FitOutcome outcome = Fit(testing::FitPointSpline(fit), FitRequest{});
+    EXPECT_EQ(outcome.count, 0);
+    EXPECT_TRUE(outcome.arcs.empty());
+    EXPECT_EQ(outcome.pumps, 0);
   }
 }
 

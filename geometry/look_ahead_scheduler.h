@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: MIT
-// Fitting steps measured ahead on a helper thread. A step's result depends
-// only on its interval, so the helper can measure steps that the walk will
-// reach later; the walk still visits every step in its order on the calling
-// thread, pumps there once per step, and emits the arcs itself.
+// Schedules fitting steps ahead of the walk onto a helper thread. A step's
+// result depends only on its interval, so the helper can measure steps that
+// the walk will reach later; the walk still visits every step in its order
+// on the calling thread, pumps there once per step, and emits the arcs
+// itself.
 #pragma once
 
 #include <array>
@@ -12,18 +13,18 @@
 #include <mutex>
 #include <vector>
 
-#include "arc_fitting.h"
+#include "fitting_step.h"
 
 namespace tessarin {
 
 class HelperThread;
 
-class StepCache {
+class LookAheadScheduler {
  public:
-  StepCache();
-  ~StepCache();
-  StepCache(const StepCache&) = delete;
-  StepCache& operator=(const StepCache&) = delete;
+  LookAheadScheduler();
+  ~LookAheadScheduler();
+  LookAheadScheduler(const LookAheadScheduler&) = delete;
+  LookAheadScheduler& operator=(const LookAheadScheduler&) = delete;
 
   // Starts the helper on the spans of `fitter` from span `first` on (the
   // walk's current span); `fitter` must stay set up until End. Steps the walk

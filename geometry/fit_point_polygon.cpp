@@ -86,6 +86,77 @@ double DrawOffset(UniformDraw& draw, double extent) {
   return static_cast<double>(draw.Draw(uint64_t{1} << 53)) * unit / kStepDivisor;
 }
 
+namespace {
+
+// The candidate polygons of one batch, drawn in iteration order: each
+// interior control point within `width` of its fit point in x and within
+// `height` in y (the x draw first), the ends on the end fit points.
+void DrawCandidates(std::span<const Tmypoi> fitpoints, std::span<const Tmypoi> start, double width,
+                    double height, UniformDraw& draw, size_t count,
+                    std::vector<Tmypoi>& candidates) {
+  const size_t m = fitpoints.size();
+  for (size_t c = 0; c < count; ++c) {
+    Tmypoi* polygon = &candidates[c * m];
+    for (size_t i = 0; i < m; ++i) {
+      polygon[i] = start[i];
+      if (i != 0 && i != m - 1) {
+        polygon[i].x = fitpoints[i].x + DrawOffset(draw, width) - width;
+        polygon[i].y = fitpoints[i].y + DrawOffset(draw, height) - height;
+      }
+      polygon[i].weight = 1.0;
+    }
+  }
+}
+
+// The random search: the first candidate of strictly the best score.
+// Candidates go in batches: drawn in iteration order, scored (the second
+// half on the helper), then compared in order. The draws do not depend on
+// the scores, so the generator advances exactly as one at a time would.
+std::vector<Tmypoi> Search(std::span<const Tmypoi> fitpoints, const WorkingCurve& curve,
+                           double width, double height, UniformDraw& draw, HelperThread* helper,
+                           int32_t searches, Scorer& mainScorer, Scorer& helperScorer) {
+  const size_t m = fitpoints.size();
+  const size_t samples = static_cast<size_t>(kSamplesPerFitPoint) * m;
+  const size_t most = static_cast<size_t>(searches);
+  const size_t batch =
+      std::clamp<size_t>((size_t{1} << 18) / samples, std::min<size_t>(8, most), most);
+  std::vector<Tmypoi> candidates(batch * m);
+  std::vector<double> scores(batch);
+  std::vector<Tmypoi> best(curve.controls);
+  double bestScore = 0.0;
+  for (int32_t first = 1; first <= searches;) {
+    const size_t count = std::min<size_t>(batch, static_cast<size_t>(searches - first + 1));
+    DrawCandidates(fitpoints, curve.controls, width, height, draw, count, candidates);
+    const auto scoreRange = [&](Scorer& scorer, size_t from, size_t to) {
+      for (size_t c = from; c < to; ++c) {
+        scores[c] = scorer.Score(std::span<const Tmypoi>(&candidates[c * m], m));
+      }
+    };
+    const size_t split = helper != nullptr ? count / 2 : count;
+    {
+      // The helper's half is waited for also when the main half throws.
+      struct WaitGuard {
+        HelperThread* helper;
+        ~WaitGuard() {
+          if (helper != nullptr) helper->Wait();
+        }
+      } guard{split < count ? helper : nullptr};
+      if (guard.helper != nullptr) helper->Start([&] { scoreRange(helperScorer, split, count); });
+      scoreRange(mainScorer, 0, split);
+    }
+    for (size_t c = 0; c < count; ++c) {
+      if (first + static_cast<int32_t>(c) == 1 || scores[c] < bestScore) {
+        bestScore = scores[c];
+        std::copy_n(&candidates[c * m], m, best.begin());
+      }
+    }
+    first += static_cast<int32_t>(count);
+  }
+  return best;
+}
+
+}  // namespace
+
 WorkingCurve EstimateControlPolygon(std::span<const Tmypoi> fitpoints, UniformDraw& draw,
                                     HelperThread* helper, int32_t searches) {
   WorkingCurve curve;
@@ -118,59 +189,14 @@ WorkingCurve EstimateControlPolygon(std::span<const Tmypoi> fitpoints, UniformDr
     p = t;
     t += step;
   }
-
-  // Candidates go in batches: drawn in iteration order, scored (the second
-  // half on the helper), then compared in order. The draws do not depend on
-  // the scores, so the generator advances exactly as one at a time would.
-  const size_t most = static_cast<size_t>(searches);
-  const size_t batch =
-      std::clamp<size_t>((size_t{1} << 18) / samples, std::min<size_t>(8, most), most);
-  std::vector<Tmypoi> candidates(batch * m);
-  std::vector<double> scores(batch);
   Scorer mainScorer(fitpoints, curve.knots, params);
   Scorer helperScorer(fitpoints, curve.knots, params);
-  std::vector<Tmypoi> best(curve.controls);
-  double bestScore = 0.0;
-  for (int32_t first = 1; first <= searches;) {
-    const size_t count = std::min<size_t>(batch, static_cast<size_t>(searches - first + 1));
-    for (size_t c = 0; c < count; ++c) {
-      Tmypoi* polygon = &candidates[c * m];
-      for (size_t i = 0; i < m; ++i) {
-        polygon[i] = curve.controls[i];
-        if (i != 0 && i != m - 1) {
-          polygon[i].x = fitpoints[i].x + DrawOffset(draw, width) - width;
-          polygon[i].y = fitpoints[i].y + DrawOffset(draw, height) - height;
-        }
-        polygon[i].weight = 1.0;
-      }
-    }
-    const auto scoreRange = [&](Scorer& scorer, size_t from, size_t to) {
-      for (size_t c = from; c < to; ++c) {
-        scores[c] = scorer.Score(std::span<const Tmypoi>(&candidates[c * m], m));
-      }
-    };
-    const size_t split = helper != nullptr ? count / 2 : count;
-    {
-      // The helper's half is waited for also when the main half throws.
-      struct WaitGuard {
-        HelperThread* helper;
-        ~WaitGuard() {
-          if (helper != nullptr) helper->Wait();
-        }
-      } guard{split < count ? helper : nullptr};
-      if (guard.helper != nullptr) helper->Start([&] { scoreRange(helperScorer, split, count); });
-      scoreRange(mainScorer, 0, split);
-    }
-    for (size_t c = 0; c < count; ++c) {
-      if (first + static_cast<int32_t>(c) == 1 || scores[c] < bestScore) {
-        bestScore = scores[c];
-        std::copy_n(&candidates[c * m], m, best.begin());
-      }
-    }
-    first += static_cast<int32_t>(count);
-  }
-  curve.controls = best;
+  curve.controls =
+      Search(fitpoints, curve, width, height, draw, helper, searches, mainScorer, helperScorer);
 
+  // The corrections: each interior control point moves by what separates
+  // its fit point from the sample that stands for it, all of one pass from
+  // the samples taken at its start.
   for (int32_t pass = 0; pass < kCorrectionPasses; ++pass) {
     mainScorer.Sample(curve.controls);
     const std::vector<double>& x = mainScorer.x();

@@ -24,8 +24,9 @@ class HelperThread {
   // Returns once the job given to Start has returned.
   void Wait();
 
-  // Whether the machine has a second core to give.
-  static bool Worthwhile();
+  // Whether the machine has a second core to give: two or more hardware
+  // threads.
+  static bool SecondCore();
 
  private:
   void Loop();

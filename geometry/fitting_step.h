@@ -1,96 +1,25 @@
 // SPDX-License-Identifier: MIT
-// Turns one captured spline into a chain of circular arcs within the run's
-// deviation limits.
+// One fitting step: the working curve of a spline and its spans, and the
+// measurement of the arc through three curve points against the spline.
 #pragma once
 
 #include <cstdint>
-#include <functional>
-#include <memory>
 #include <optional>
 #include <span>
 #include <utility>
 #include <vector>
 
-#include "conversion_settings.h"
+#include "arc.h"
 #include "fit_point_polygon.h"
-#include "host.h"
+#include "fit_settings.h"
+#include "fit_walk.h"
 #include "nurbs.h"
-#include "polyline_writer.h"
 #include "sample_boxes.h"
-#include "spline_entity.h"
 
 namespace tessarin {
 
 class HelperThread;
 class UniformDraw;
-
-// The smallest deviations measured in a run, shown when it ends. Both start
-// unset; every measured interval lowers them.
-struct RunMinima {
-  double minpercent = 0.0;
-  double mindeviation = 0.0;
-  bool percentUnset = true;
-  bool deviationUnset = true;
-
-  void Lower(double percent, double deviation) {
-    if (percentUnset || percent < minpercent) {
-      minpercent = percent;
-      percentUnset = false;
-    }
-    if (deviationUnset || deviation < mindeviation) {
-      mindeviation = deviation;
-      deviationUnset = false;
-    }
-  }
-};
-
-struct FitContext;
-// Fits one spline for the run; FitSpline unless EngineOptions names another.
-using SplineFitFunction = std::function<int64_t(const SplineEntity&, FitContext&)>;
-
-// Engine options that are not user settings.
-struct EngineOptions {
-  // Seed of the fit-point search; unset: seeded from the clock.
-  std::optional<uint64_t> seed;
-  // Use a second core where the machine has one. The output and the pump
-  // calls are the same either way.
-  bool parallel = true;
-  // Replaces FitSpline in the run, so that tests can convert whole files
-  // with another implementation and compare the texts.
-  SplineFitFunction fitter;
-  // Candidate polygons of the fit-point search; fewer only for the fuzzer.
-  int32_t fitPointSearches = kSearchIterations;
-};
-
-// What a run keeps between splines for the fit: the generator of the
-// fit-point search, the helper thread and the work buffers.
-class FitRunState;
-
-// Everything one spline's fit works with.
-struct FitContext {
-  const ConversionSettings& settings;
-  Host& host;
-  RunMinima& minima;
-  PolylineWriter& polyline;
-  const EngineOptions& options;
-  // Made at the first spline of the run.
-  std::shared_ptr<FitRunState> state = {};
-};
-
-// Fits the arcs of `spline`, handing each accepted arc to
-// context.polyline.AddArcVertices in order along the curve, and pumping the
-// host once per fitting step, on the calling thread. When the pump asks to
-// cancel, the host's cancel flag is set and no further arc is emitted.
-// Returns the number of arcs accepted.
-int64_t FitSpline(const SplineEntity& spline, FitContext& context);
-
-// The circle through three points and the minor arc from the first to the
-// third. Points with |D3| <= 1e-8 (twice the signed triangle area) give a
-// straight segment: bulge 0, radius 0, angles 0.
-ArcFields ArcFromThreePoints(double x1, double y1, double x2, double y2, double x3, double y3);
-
-// The angle of (x, y) about the centre (cx, cy), from -pi to pi.
-double PointAngle(double x, double y, double cx, double cy);
 
 // One fitting step's interval: its depth (1 for a whole span) and its start,
 // middle and end parameter.
@@ -107,7 +36,7 @@ struct StepResult {
     kCut,       // the interval is cut at `cut`
   };
   Kind kind = Kind::kNothing;
-  ArcFields arc;
+  Arc arc;
   double percent = 0.0;    // deviation in percent of the three-point perimeter
   double deviation = 0.0;  // D, in drawing units
   double cut = 0.0;
@@ -126,11 +55,15 @@ struct StepWorkspace {
   SampleBoxes boxes;
 };
 
+// Intervals deeper than this are accepted whatever they measure: a span
+// yields at most 2^10 arcs.
+inline constexpr int32_t kDeepestCut = 10;
+
 // The working curve of one spline and the fitting steps over it. A step is
 // a pure function of its interval, so any thread can measure any step.
 class SplineFitter {
  public:
-  explicit SplineFitter(const ConversionSettings& settings) : settings_(settings) {}
+  explicit SplineFitter(const FitSettings& settings) : settings_(settings) {}
 
   // The working curve from the control points (degree, and the captured
   // knots when there are n + degree + 1, else UniformKnots), or for a spline
@@ -138,7 +71,7 @@ class SplineFitter {
   // points. False when the curve has no domain (degree below 0, no more
   // control points than the degree, fewer than four fit points): no span
   // could yield an arc, and there is no fitting step.
-  bool Setup(const SplineEntity& spline, UniformDraw& draw, HelperThread* helper,
+  bool Setup(const SplineGeometry& spline, UniformDraw& draw, HelperThread* helper,
              int32_t searches = kSearchIterations);
   bool Setup(const WorkingCurve& curve);
 
@@ -163,17 +96,38 @@ class SplineFitter {
                                              const StepResult& cut) const;
 
  private:
-  // D; with `failing`, also returns early, with a lower bound of D and
-  // *exact cleared, once one test point shows that `failing` holds for D.
-  template <typename Failing>
-  double Deviation(const ArcFields& arc, const FitInterval& interval, double perimeter,
-                   StepWorkspace& ws, const Failing* failing, bool* exact) const;
-  bool FollowsArc(const ArcFields& arc, const Tmypoi& q1, const Tmypoi& q2, const Tmypoi& q3,
-                  double allowed, const FitInterval& interval, StepWorkspace& ws) const;
+  // The limits of one step: a deviation passes when it is below both.
+  struct StepLimits {
+    double allowed;  // maxpercent of the three-point perimeter, in drawing units
+    double maxunits;
+    bool Fails(double d) const { return !(allowed > d && d < maxunits); }
+  };
+  // D, the one-sided deviation: how far the arc strays from the spline, as
+  // the largest distance from a test point on the arc to its nearest spline
+  // sample. `exact` false: the measurement stopped at a lower bound of D
+  // that already fails a limit.
+  struct OneSided {
+    double deviation = 0.0;
+    bool exact = true;
+  };
+  // With `early`, returns at once when the middle test point already fails
+  // its limits.
+  OneSided OneSidedDeviation(const Arc& arc, const FitInterval& interval, double perimeter,
+                             StepWorkspace& ws, const StepLimits* early) const;
+  // The middle test point's distance to the spline where it fails `limits`
+  // and the full measurement is sure to fail them too.
+  std::optional<double> MiddleTestPointFails(const Arc& arc, double perimeter,
+                                             const StepWorkspace& ws,
+                                             const StepLimits& limits) const;
+  // The two-sided test: D passes the limits, and every spline sample of the
+  // interval lies within them of the arc too (D2, the other way round).
+  bool TwoSidedWithinLimits(const Arc& arc, double d, const Tmypoi& q1, const Tmypoi& q2,
+                            const Tmypoi& q3, const StepLimits& limits, const FitInterval& interval,
+                            StepWorkspace& ws) const;
   void Samples(const FitInterval& interval, size_t from, size_t count, StepWorkspace& ws) const;
   double CutParameter(const FitInterval& interval) const;
 
-  const ConversionSettings& settings_;
+  const FitSettings& settings_;
   WorkingCurve working_;
   NurbsCurve curve_;
   double domainStart_ = 0.0, domainEnd_ = 0.0;

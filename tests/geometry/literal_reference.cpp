@@ -155,8 +155,8 @@ WorkingCurve EstimateControlPolygon(const std::vector<Tmypoi>& fit, Random& rand
   return curve;
 }
 
-ArcFields ArcFromThreePoints(double x1, double y1, double x2, double y2, double x3, double y3) {
-  ArcFields arc;
+Arc ArcFromThreePoints(double x1, double y1, double x2, double y2, double x3, double y3) {
+  Arc arc;
   arc.x1 = x1;
   arc.y1 = y1;
   arc.x3 = x3;
@@ -249,10 +249,7 @@ class Fitter {
     if (u2 == end_) u2 = inside;
     if (u3 == end_) u3 = inside;
     if (stepLog != nullptr) stepLog->push_back(StepRecord{depth, u1, u2, u3});
-    if (context_.host.Pump()) {
-      context_.host.RequestCancel();
-      return;
-    }
+    if (context_.observer.Pump()) return;
     const Tmypoi q1 = Point(u1), q2 = Point(u2), q3 = Point(u3);
     const double s =
         Dist(q3.x, q3.y, q1.x, q1.y) + Dist(q2.x, q2.y, q1.x, q1.y) + Dist(q3.x, q3.y, q2.x, q2.y);
@@ -263,14 +260,14 @@ class Fitter {
     for (const Tmypoi* q : {&q1, &q2, &q3}) {
       if (!std::isfinite(q->x) || !std::isfinite(q->y)) return;
     }
-    const ArcFields arc = ArcFromThreePoints(q1.x, q1.y, q2.x, q2.y, q3.x, q3.y);
+    const Arc arc = ArcFromThreePoints(q1.x, q1.y, q2.x, q2.y, q3.x, q3.y);
     if (!std::isfinite(arc.bulge)) return;
     if (arc.bulge != 0.0 &&
         !(std::isfinite(arc.arcmx) && std::isfinite(arc.arcmy) && std::isfinite(arc.arcradius) &&
           std::isfinite(arc.arcwinkel1) && std::isfinite(arc.arcwinkel2))) {
       return;
     }
-    const ConversionSettings& settings = context_.settings;
+    const FitSettings& settings = context_.settings;
     const int32_t arctests = settings.arctests < 1 ? 1 : settings.arctests;
     const int32_t splinetests = settings.splinetests < 1 ? 1 : settings.splinetests;
     double sweep = arc.arcwinkel2 - arc.arcwinkel1;
@@ -341,7 +338,7 @@ class Fitter {
     const double allowed = settings.maxpercent * s / 100.0;
     if ((allowed > d && d < settings.maxunits && allowed > d2 && d2 < settings.maxunits) ||
         depth > 10) {
-      context_.polyline.AddArcVertices(arc);
+      context_.observer.Accept(FittedArc{arc, d, percent});
       ++arcs;
       return;
     }
@@ -383,22 +380,23 @@ int64_t FitCurve(const WorkingCurve& curve, FitContext& context) {
   return fitter.arcs;
 }
 
-int64_t FitSpline(const SplineEntity& spline, FitContext& context, Random& random) {
+int64_t FitSpline(const SplineGeometry& spline, FitContext& context, Random& random) {
   WorkingCurve curve;
   if (!spline.ctrlpoints.empty()) {
     const int32_t n = static_cast<int32_t>(spline.ctrlpoints.size());
     const int32_t p = spline.degree;
     if (p < 0 || p >= n) return 0;
-    curve.controls = spline.ctrlpoints;
+    curve.controls.assign(spline.ctrlpoints.begin(), spline.ctrlpoints.end());
     curve.degree = p;
     if (static_cast<int64_t>(spline.knots.size()) == static_cast<int64_t>(n) + p + 1) {
-      curve.knots = spline.knots;
+      curve.knots.assign(spline.knots.begin(), spline.knots.end());
     } else {
       curve.knots.resize(n + p + 1);
       UniformKnots(curve.knots, n - 1, p + 1);
     }
   } else if (spline.fitpoints.size() >= 4) {
-    curve = EstimateControlPolygon(spline.fitpoints, random);
+    curve = EstimateControlPolygon(
+        std::vector<Tmypoi>(spline.fitpoints.begin(), spline.fitpoints.end()), random);
   } else {
     return 0;
   }

@@ -31,7 +31,7 @@ void HelperThread::Wait() {
   done_.wait(lock, [this] { return !busy_; });
 }
 
-bool HelperThread::Worthwhile() { return std::thread::hardware_concurrency() >= 2; }
+bool HelperThread::SecondCore() { return std::thread::hardware_concurrency() >= 2; }
 
 void HelperThread::Loop() {
   std::unique_lock lock(mutex_);

@@ -3,6 +3,8 @@
 // and samples all share it.
 #pragma once
 
+#include "vec2.h"
+
 namespace tessarin {
 
 // A point in the xy plane with its z carried along and a weight.
@@ -14,6 +16,8 @@ struct Tmypoi {
   double y = 0.0;
   double z = 0.0;
   double weight = 1.0;
+
+  Vec2 xy() const { return Vec2{x, y}; }
 };
 
 }  // namespace tessarin

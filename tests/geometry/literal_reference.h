@@ -2,7 +2,7 @@
 // A deliberately plain implementation of the geometry, each formula written
 // out the way it reads: recursive Cox-de Boor over all n basis functions,
 // every distance with its own root, every sample scanned. The tests and the
-// benchmark compare the engine's fast code with it bit for bit.
+// benchmark compare the program's fast code with it bit for bit.
 #pragma once
 
 #include <cstdint>
@@ -10,9 +10,9 @@
 #include <random>
 #include <vector>
 
-#include "arc_fitting.h"
+#include "arc.h"
 #include "fit_point_polygon.h"
-#include "polyline_writer.h"
+#include "fit_walk.h"
 #include "tmypoi.h"
 
 namespace tessarin::reference {
@@ -39,10 +39,10 @@ class Random {
 WorkingCurve EstimateControlPolygon(const std::vector<Tmypoi>& fitpoints, Random& random,
                                     int32_t iterations = 5000);
 
-ArcFields ArcFromThreePoints(double x1, double y1, double x2, double y2, double x3, double y3);
+Arc ArcFromThreePoints(double x1, double y1, double x2, double y2, double x3, double y3);
 
 // The whole fit of one spline, with the pump once per step.
-int64_t FitSpline(const SplineEntity& spline, FitContext& context, Random& random);
+int64_t FitSpline(const SplineGeometry& spline, FitContext& context, Random& random);
 
 // The same with an already built curve (no fit-point estimation).
 int64_t FitCurve(const WorkingCurve& curve, FitContext& context);
