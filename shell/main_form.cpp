@@ -164,6 +164,8 @@ TMainForm::TMainForm(const QStringList& arguments, Dialogs& dialogs, QWidget* pa
 
 TMainForm::~TMainForm() {
   if (!stateSaved_) SaveWindowState(true);
+  // The editor refers to the store, which goes before the Qt children do.
+  delete translateForm_;
 }
 
 void TMainForm::CreateControls() {
@@ -307,7 +309,7 @@ void TMainForm::FormCreate() {
   progpath_ = ProgramFolder(arguments_.first());
   programName_ = ProgramName(arguments_.first());
   // The store's file lives in the program folder.
-  InitTranslation(progpath_.toStdString());
+  store_.InitTranslation(progpath_.toStdString());
   LoadOptions();
 }
 
@@ -315,8 +317,6 @@ void TMainForm::SetSecondaryWindows(TAboutBox* aboutBox, TTranslateForm* transla
   aboutBox_ = aboutBox;
   translateForm_ = translateForm;
 }
-
-int TMainForm::language() const { return Language(); }
 
 void TMainForm::showEvent(QShowEvent* event) {
   // A window coming back from the task bar is no new showing.
@@ -356,12 +356,12 @@ void TMainForm::ShowPrepared() {
 void TMainForm::FormShow() {
   if (isfirsttime_) return;
   isfirsttime_ = true;
-  RegisterMessages();
-  SetLanguage(languagesetto_);
+  RegisterMessages(store_);
+  store_.SetLanguage(languagesetto_);
   // German is the language of the window definitions themselves.
-  if (languagesetto_ != 0) TranslateComponents(QCoreApplication::instance());
+  if (languagesetto_ != 0) TranslateComponents(QCoreApplication::instance(), store_);
   QCoreApplication::setApplicationName(QString::fromStdU16String(
-      TranslateText(QCoreApplication::applicationName().toStdU16String())));
+      store_.TranslateText(QCoreApplication::applicationName().toStdU16String())));
 
   const qsizetype count = arguments_.size() - 1;
   if (count < 2) return;
@@ -438,8 +438,9 @@ void TMainForm::bersetzen1Click() {
   }
   // However the editor was closed: its changes reach the windows at the
   // next start only.
-  dialogs_.ShowMessage(this, MessageIcon::kInformation, QString::fromStdU16String(MessageText(1)),
-                       QString::fromStdU16String(MessageText(2)));
+  dialogs_.ShowMessage(this, MessageIcon::kInformation,
+                       QString::fromStdU16String(MessageText(1, store_)),
+                       QString::fromStdU16String(MessageText(2, store_)));
 }
 
 void TMainForm::ber1Click() {
@@ -449,11 +450,12 @@ void TMainForm::ber1Click() {
 void TMainForm::LanguageItemClick(int code) {
   if (dontchlang_) return;
   languageItems[static_cast<size_t>(code)]->setChecked(true);
-  SetLanguage(code);
+  store_.SetLanguage(code);
   // The notice comes in the language just chosen; the windows follow at the
   // next start.
-  dialogs_.ShowMessage(this, MessageIcon::kInformation, QString::fromStdU16String(MessageText(1)),
-                       QString::fromStdU16String(MessageText(2)));
+  dialogs_.ShowMessage(this, MessageIcon::kInformation,
+                       QString::fromStdU16String(MessageText(1, store_)),
+                       QString::fromStdU16String(MessageText(2, store_)));
 }
 
 void TMainForm::TickLanguageItem(int code) {
@@ -464,7 +466,7 @@ void TMainForm::TickLanguageItem(int code) {
 
 void TMainForm::LoadOptions() {
   languagesetto_ = kEnglish;
-  SetLanguage(kEnglish);
+  store_.SetLanguage(kEnglish);
   TickLanguageItem(kEnglish);
   const std::optional<int> code = ReadLanguageCode(progpath_ + QStringLiteral("options.dat"));
   if (!code) return;

@@ -11,6 +11,7 @@
 #include <optional>
 
 #include "conversion_run.h"
+#include "translation_store.h"
 #include "window_host.h"
 
 class QAction;
@@ -64,6 +65,10 @@ class TMainForm : public QMainWindow {
   // What a run reports to; its cancel request is `breaking`.
   MainFormHost& host() { return host_; }
 
+  // The translation store, built at creation from "translate.dat" in the
+  // program folder; it holds the language code in force.
+  TranslationStore& store() { return store_; }
+
   // Runs one conversion with the texts of the setting fields.
   RunReport KonvertDXF(const QString& input, const QString& output);
 
@@ -101,7 +106,7 @@ class TMainForm : public QMainWindow {
   bool running() const { return running_; }
   int languagesetto() const { return languagesetto_; }
   // The language code in force; the translation store holds it.
-  int language() const;
+  int language() const { return store_.language(); }
   // Set once a batch run has returned: the program is to end.
   bool endRequested() const { return endRequested_; }
   // The batch run's exit status, once it has returned.
@@ -155,6 +160,7 @@ class TMainForm : public QMainWindow {
 
   QStringList arguments_;
   Dialogs& dialogs_;
+  TranslationStore store_;
   MainFormHost host_;
   TAboutBox* aboutBox_ = nullptr;
   TTranslateForm* translateForm_ = nullptr;
