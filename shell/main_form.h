@@ -10,9 +10,10 @@
 #include <array>
 #include <optional>
 
-#include "conversion_run.h"
+#include "setting_fields.h"
 #include "translation_store.h"
 #include "window_host.h"
+#include "window_placement.h"
 
 class QAction;
 class QActionGroup;
@@ -29,6 +30,7 @@ class Dialogs;
 class FileDialogSettings;
 class TAboutBox;
 class TTranslateForm;
+struct RunReport;
 
 class TMainForm : public QMainWindow {
   Q_OBJECT
@@ -71,6 +73,13 @@ class TMainForm : public QMainWindow {
 
   // Runs one conversion with the texts of the setting fields.
   RunReport KonvertDXF(const QString& input, const QString& output);
+  // A run whose escaping error is shown instead of ending the program;
+  // nothing when one escaped.
+  std::optional<RunReport> GuardedRun(const QString& input, const QString& output);
+
+  // The six setting fields as values.
+  SettingFields Fields() const;
+  void SetFields(const SettingFields& fields);
 
   // "options.dat" in the program folder.
   void LoadOptions();
@@ -153,10 +162,8 @@ class TMainForm : public QMainWindow {
   void FormCreate();
   void LanguageItemClick(int code);
   void TickLanguageItem(int code);
-  // A run whose escaping error is shown instead of ending the program;
-  // nothing when one escaped.
-  std::optional<RunReport> GuardedRun(const QString& input, const QString& output);
   void CloseIfPending();
+  ScreenFacts Screen() const;
 
   QStringList arguments_;
   Dialogs& dialogs_;

@@ -8,6 +8,7 @@
 
 #include "about_box.h"
 #include "appearance.h"
+#include "conversion_run.h"
 #include "dialogs.h"
 #include "translate_form.h"
 
