@@ -29,14 +29,14 @@ bool PlainKey(const std::u16string& key) {
   return !key.empty() && key.front() != u' ' && key.back() != u' ';
 }
 
-Table Snapshot() {
+Table Snapshot(tessarin::TranslationStore& store) {
   Table entries;
-  tessarin::TDynaArray& table = tessarin::TransTable();
+  tessarin::TDynaArray& table = store.TransTable();
   table.First();
   while (table.WhileNext()) {
     std::vector<std::u16string> slots;
     for (int s = 0; s < tessarin::kSlotCount; ++s) {
-      slots.emplace_back(tessarin::SlotText(*tessarin::CurEntry(), s));
+      slots.emplace_back(tessarin::SlotText(*store.CurEntry(), s));
     }
     entries.push_back(std::move(slots));
   }
@@ -46,11 +46,11 @@ Table Snapshot() {
 std::string ProgPath() { return (folder / "").string(); }
 
 // Saves, loads the file again and checks that the table came back.
-void SaveAndReload() {
-  const Table before = Snapshot();
-  tessarin::SaveTranslation();
-  tessarin::InitTranslation(ProgPath());
-  if (Snapshot() != before) std::abort();
+void SaveAndReload(tessarin::TranslationStore& store) {
+  const Table before = Snapshot(store);
+  store.SaveTranslation();
+  store.InitTranslation(ProgPath());
+  if (Snapshot(store) != before) std::abort();
 }
 
 }  // namespace
@@ -68,40 +68,39 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::ofstream file(folder / "translate.dat", std::ios::binary | std::ios::trunc);
     file.write(reinterpret_cast<const char*>(data + 1), static_cast<std::streamsize>(size - 1));
   }
-  tessarin::InitTranslation(ProgPath());
-  tessarin::SetLanguage(language);
-  const Table loaded = Snapshot();
+  tessarin::TranslationStore store;
+  store.InitTranslation(ProgPath());
+  store.SetLanguage(language);
+  const Table loaded = Snapshot(store);
 
   // Every loaded key without outer blanks is found; none is learned again.
   for (const auto& entry : loaded) {
     if (!PlainKey(entry[0])) continue;
-    (void)tessarin::TranslateText(entry[0]);
-    if (tessarin::TransTable().count() != loaded.size()) std::abort();
+    (void)store.TranslateText(entry[0]);
+    if (store.TransTable().count() != loaded.size()) std::abort();
   }
   // A new text is learned at the end of the table, and saved.
   const std::u16string fresh = u"Fuzz neu \u00DC";
   bool known = false;
   for (const auto& entry : loaded) known = known || entry[0] == fresh;
-  if (tessarin::TranslateText(fresh) != fresh) std::abort();
+  if (store.TranslateText(fresh) != fresh) std::abort();
   if (!known) {
     Table expected = loaded;
     expected.emplace_back(tessarin::kSlotCount);
     expected.back()[0] = fresh;
-    if (Snapshot() != expected) std::abort();
-    tessarin::InitTranslation(ProgPath());
-    if (Snapshot() != expected) std::abort();
-    tessarin::SetLanguage(language);
+    if (Snapshot(store) != expected) std::abort();
+    store.InitTranslation(ProgPath());
+    if (Snapshot(store) != expected) std::abort();
   }
 
   // A deletion keeps every lookup inside the table and saves whole.
-  const uint32_t count = tessarin::TransTable().count();
+  const uint32_t count = store.TransTable().count();
   if (count > 0) {
-    tessarin::DeleteTranslationEntry(static_cast<int32_t>(data[0] % count));
+    store.DeleteTranslationEntry(static_cast<int32_t>(data[0] % count));
     for (const auto& entry : loaded) {
-      if (PlainKey(entry[0])) (void)tessarin::TranslateText(entry[0]);
+      if (PlainKey(entry[0])) (void)store.TranslateText(entry[0]);
     }
   }
-  SaveAndReload();
-  tessarin::CloseTranslation();
+  SaveAndReload(store);
   return 0;
 }

@@ -7,12 +7,14 @@ class QObject;
 
 namespace tessarin {
 
+class TranslationStore;
+
 // Translates the texts of everything that `root` owns, breadth first and,
 // within one owner, from the last owned component to the first. With the
 // application object as root: the captions of all windows, then the
 // components of each window. With a window as root: its caption, then its
-// components. Every text passes through TranslateText, so unknown texts are
-// learned.
+// components. Every text passes through `store`'s TranslateText, in its
+// language in force, so unknown texts are learned.
 //
 // Ownership over Qt's object tree:
 // - the application owns the windows (main windows, dialogs and other
@@ -41,6 +43,6 @@ namespace tessarin {
 // fields, nor status bars, progress bars, menu bars or the grid's cells. A
 // text that comes back unchanged is not written back (a label holding a
 // picture keeps it).
-void TranslateComponents(QObject* root);
+void TranslateComponents(QObject* root, TranslationStore& store);
 
 }  // namespace tessarin

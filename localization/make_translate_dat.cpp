@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "translation_store.h"
+#include "translation_file.h"
 #include "translation_tsv.h"
 
 namespace {

@@ -35,14 +35,16 @@ std::u16string_view GermanMessage(int number) {
   return {};
 }
 
-std::u16string MessageText(int number) {
+std::u16string MessageText(int number, TranslationStore& store) {
   const std::u16string_view german = GermanMessage(number);
-  if (german.empty() || !TranslationStoreExists()) return std::u16string(german);
-  return TranslateText(german);
+  if (german.empty()) return {};
+  return store.TranslateText(german);
 }
 
-void RegisterMessages() {
-  for (const auto& message : kMessages) MessageText(message.first);
+std::u16string MessageText(int number) { return std::u16string(GermanMessage(number)); }
+
+void RegisterMessages(TranslationStore& store) {
+  for (const auto& message : kMessages) MessageText(message.first, store);
 }
 
 }  // namespace tessarin

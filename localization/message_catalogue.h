@@ -8,6 +8,8 @@
 
 namespace tessarin {
 
+class TranslationStore;
+
 // The translation editor's question boxes.
 enum EditorMessage : int {
   kMsgSearchCaption = 29,  // "Suchen"
@@ -18,13 +20,16 @@ enum EditorMessage : int {
 // German text of message `number`; empty for a number the catalogue lacks.
 std::u16string_view GermanMessage(int number);
 
-// Message `number` in the language in force: the translation of its German
-// text, or the German text while there is no translation store. Empty for a
+// Message `number` in the language in force of `store`: the translation of
+// its German text (learned when the store does not know it yet). Empty for a
 // number the catalogue lacks.
+std::u16string MessageText(int number, TranslationStore& store);
+// Message `number` for a program without a translation store: its German
+// text.
 std::u16string MessageText(int number);
 
-// Looks every message up once, in ascending order, so that the store learns
-// those it does not know yet.
-void RegisterMessages();
+// Looks every message up once in `store`, in ascending order, so that the
+// store learns those it does not know yet.
+void RegisterMessages(TranslationStore& store);
 
 }  // namespace tessarin

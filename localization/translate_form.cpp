@@ -49,8 +49,6 @@ QWidget* Panel(QWidget* parent, const char* name, int height) {
   return panel;
 }
 
-QString Message(int number) { return QString::fromStdU16String(MessageText(number)); }
-
 // Only the letters a to z become capitals; everything else stays as it is.
 QString AsciiUpper(const QString& text) {
   QString upper = text;
@@ -69,8 +67,8 @@ QString GridHeading(int column) {
   return QStringLiteral("language") + QString::number(column);
 }
 
-TTranslateForm::TTranslateForm(QWidget* parent, MessageBoxes& boxes)
-    : QDialog(parent), boxes_(boxes) {
+TTranslateForm::TTranslateForm(QWidget* parent, TranslationStore& store, MessageBoxes& boxes)
+    : QDialog(parent), store_(store), boxes_(boxes) {
   setObjectName(QStringLiteral("TranslateForm"));
   setWindowTitle(QStringLiteral(u"Übersetzen"));
   resize(705, 453);
@@ -147,8 +145,12 @@ TTranslateForm::TTranslateForm(QWidget* parent, MessageBoxes& boxes)
   };
 }
 
+QString TTranslateForm::Message(int number) const {
+  return QString::fromStdU16String(MessageText(number, store_));
+}
+
 void TTranslateForm::FillStringGrid() {
-  TDynaArray& table = TransTable();
+  TDynaArray& table = store_.TransTable();
   StringGrid1->setRowCount(static_cast<int>(table.count()));
   for (int column = 0; column < kSlotCount; ++column) {
     StringGrid1->setHorizontalHeaderItem(column, new QTableWidgetItem(GridHeading(column)));
@@ -158,7 +160,7 @@ void TTranslateForm::FillStringGrid() {
     // Inside the iteration aobjnr is the entry's number plus one, its grid
     // row; the grid's own rows start below the headings.
     const int row = table.aobjnr() - 1;
-    const TranslationEntry& entry = *CurEntry();
+    const TranslationEntry& entry = *store_.CurEntry();
     for (int column = 0; column < kSlotCount; ++column) {
       const std::u16string_view text = SlotText(entry, column);
       const QString cell = QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
@@ -174,13 +176,13 @@ void TTranslateForm::FillStringGrid() {
 void TTranslateForm::BackBtnClick() { close(); }
 
 void TTranslateForm::StringGrid1SetEditText(int column, int row, const QString& text) {
-  TDynaArray& table = TransTable();
+  TDynaArray& table = store_.TransTable();
   if (row >= 1 && static_cast<std::uint32_t>(row) <= table.count() && column >= 0 &&
       column < kSlotCount) {
     table.GetObject(static_cast<std::uint32_t>(row - 1));
-    ReplaceSlot(*CurEntry(), column, text.toStdU16String());
+    ReplaceSlot(*store_.CurEntry(), column, text.toStdU16String());
   }
-  SaveTranslation();
+  store_.SaveTranslation();
 }
 
 int TTranslateForm::currentGridRow() const { return StringGrid1->currentRow() + 1; }
@@ -188,17 +190,17 @@ int TTranslateForm::currentGridRow() const { return StringGrid1->currentRow() + 
 void TTranslateForm::DeleteRowBtnClick() {
   const int row = currentGridRow();
   const int column = std::max(StringGrid1->currentColumn(), 0);
-  TDynaArray& table = TransTable();
+  TDynaArray& table = store_.TransTable();
   if (row >= 1 && static_cast<std::uint32_t>(row) <= table.count()) {
     table.GetObject(static_cast<std::uint32_t>(row - 1));
-    const std::u16string_view key = SlotText(*CurEntry(), 0);
+    const std::u16string_view key = SlotText(*store_.CurEntry(), 0);
     const QString german = QString::fromUtf16(key.data(), static_cast<qsizetype>(key.size()));
     if (boxes_.Ask(this, german, Message(kMsgDeleteCaption), QuestionButtons::kYesNoCancel) ==
         Reply::kYes) {
-      DeleteTranslationEntry(row - 1);
+      store_.DeleteTranslationEntry(row - 1);
     }
   }
-  SaveTranslation();
+  store_.SaveTranslation();
   FillStringGrid();
   // The same row again, now showing the entry after the deleted one.
   if (row >= 1 && row <= StringGrid1->rowCount()) StringGrid1->setCurrentCell(row - 1, column);

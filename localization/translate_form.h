@@ -15,6 +15,7 @@ namespace tessarin {
 
 class MessageBoxes;
 class TStringGrid;
+class TranslationStore;
 
 // A cell in grid coordinates: row 0 is the heading row (the grid's header),
 // row r the table entry r - 1.
@@ -28,8 +29,8 @@ class TTranslateForm : public QDialog {
   Q_OBJECT
 
  public:
-  // The question boxes go to `boxes`.
-  TTranslateForm(QWidget* parent, MessageBoxes& boxes);
+  // Shows and edits the table of `store`; the question boxes go to `boxes`.
+  TTranslateForm(QWidget* parent, TranslationStore& store, MessageBoxes& boxes);
 
   // Fills the grid from the translation table: the headings, then one row
   // per entry. Called before the editor is shown and after each deletion.
@@ -77,7 +78,10 @@ class TTranslateForm : public QDialog {
   // Text of a cell in grid coordinates.
   QString CellText(int row, int column) const;
   void ShowFoundCell(int row, int column);
+  // Catalogue message `number` in the language in force.
+  QString Message(int number) const;
 
+  TranslationStore& store_;
   MessageBoxes& boxes_;
   GridCell foundCell_;
 };

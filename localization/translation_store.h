@@ -3,17 +3,15 @@
 // learned at run time into "translate.dat" in the program folder.
 #pragma once
 
-#include <array>
 #include <cstdint>
-#include <functional>
-#include <iosfwd>
-#include <optional>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "dyna_array.h"
 
 namespace tessarin {
-
-class TDynaArray;
 
 // Language codes; the code is also the slot of the translation table.
 enum LanguageCode : int {
@@ -45,48 +43,6 @@ struct IndexEntry {
   std::int32_t entry;
 };
 
-// Builds the store from `progpath` + "translate.dat" (`progpath` is UTF-8 and
-// ends in a path separator). A missing, unreadable or damaged file gives a
-// store with what could be read; there is never a message. Calling it again
-// releases the previous store first.
-void InitTranslation(const std::string& progpath);
-
-// Whether InitTranslation has built a store.
-bool TranslationStoreExists();
-
-// Releases the store; afterwards there is none, as before InitTranslation.
-void CloseTranslation();
-
-// The language code in force, read by every lookup. 1 (English) at start.
-int Language();
-void SetLanguage(int code);
-
-// The translation of `text` into the language in force, or `text` itself.
-// Blanks (U+0020) at either end are not part of the key; they are put back
-// around the translation. A text the store does not know is learned (a new
-// entry with empty translations) and the file is saved. Without a store the
-// text comes back unchanged and nothing is learned.
-std::u16string TranslateText(std::u16string_view text);
-
-// Writes the whole table to the file: into a temporary file beside it that is
-// then renamed over it, so a failed write leaves the old file as it was.
-// Failures are silent; the table in memory stays as it is.
-void SaveTranslation();
-
-// Reads the file into the (empty) table; part of InitTranslation.
-void LoadTranslation();
-
-// Sorts index entries `lo` to `hi` of bucket `b` by key, in ordinal order of
-// UTF-16 code units; part of InitTranslation.
-void SortBucket(int b, std::int32_t lo, std::int32_t hi);
-
-// The translation editor's access to the table. `TransTable()` holds
-// TranslationEntry records in table order and writes `CurEntry()` at every
-// positioning; it exists (empty) also before InitTranslation. Use
-// DeleteTranslationEntry, not TransTable().Delete, to remove an entry.
-TDynaArray& TransTable();
-TranslationEntry* CurEntry();
-
 // Text of slot `number` (0 to 19) of `entry`; empty for an empty slot or a
 // number outside 0 to 19.
 std::u16string_view SlotText(const TranslationEntry& entry, int number);
@@ -95,37 +51,80 @@ std::u16string_view SlotText(const TranslationEntry& entry, int number);
 // slot 0 does not reach the lookup index: the entry is still found under its
 // old key until the next start.
 void ReplaceSlot(TranslationEntry& entry, int number, std::u16string_view text);
-// Releases the texts of entry `nr` and removes it from the table. The index
-// entries of that entry are removed and later entry numbers move down with
-// the table, so every lookup stays inside the table; the deleted text is
-// learned anew at its next lookup. Out of range: nothing happens. The file is
-// not saved here.
-void DeleteTranslationEntry(std::int32_t nr);
 
-// Number of index entries in bucket `b` (0 outside 0 to 255); the bucket of
-// a key is the low 8 bits of its first code unit.
-std::uint32_t IndexBucketCount(int b);
+// The table of entries in the order they were loaded or learned, and an index
+// of 256 buckets by the low 8 bits of a key's first code unit. The main
+// window builds one and hands it to the interface translation, the editor
+// and the message catalogue. The arrays write their cursors into this
+// object, so it is neither copied nor moved.
+class TranslationStore {
+ public:
+  TranslationStore();
+  ~TranslationStore();
+  TranslationStore(const TranslationStore&) = delete;
+  TranslationStore& operator=(const TranslationStore&) = delete;
 
-// The file format: a string is a signed 32-bit little-endian length in UTF-16
-// code units, then the code units little-endian. The text is written up to
-// its first NUL.
-void WriteTableText(std::ostream& file, std::u16string_view text);
-// Reads one string; `remaining` is the number of bytes left in the file and
-// is lowered by what was read. nullopt when the length is negative or the
-// string does not fit in the bytes left (nothing is allocated for it then).
-std::optional<std::u16string> ReadTableText(std::istream& file, std::uint64_t& remaining);
+  // Builds the store from `progpath` + "translate.dat" (`progpath` is UTF-8
+  // and ends in a path separator). A missing, unreadable or damaged file
+  // gives a store with what could be read; there is never a message. Calling
+  // it again releases the previous table first.
+  void InitTranslation(const std::string& progpath);
 
-// Writes the file header: the slot count 20 and the number of entries.
-void WriteTableHeader(std::ostream& file, std::int32_t entries);
+  // Whether InitTranslation has run. Before, a lookup returns its text
+  // unchanged and learns nothing, and a save writes nothing.
+  bool built() const { return built_; }
 
-// Reads a whole translation file of `size` bytes and hands each entry's 20
-// texts to `entry` in file order; `entry` returns false to stop. Slots beyond
-// 20 are dropped, missing ones are empty. A damaged file yields the entries
-// that could be read: an entry whose key was read whole is handed over with
-// the texts read before the damage. Returns whether the file was read without
-// damage.
-bool ReadTranslationEntries(
-    std::istream& file, std::uint64_t size,
-    const std::function<bool(std::array<std::u16string, kSlotCount>& texts)>& entry);
+  // The language code in force, read by every lookup. 1 (English) at start.
+  int language() const { return language_; }
+  void SetLanguage(int code) { language_ = code; }
+
+  // The translation of `text` into the language in force, or `text` itself.
+  // Blanks (U+0020) at either end are not part of the key; they are put back
+  // around the translation. A text the store does not know is learned (a new
+  // entry with empty translations) and the file is saved.
+  std::u16string TranslateText(std::u16string_view text);
+
+  // Writes the whole table to the file: into a temporary file beside it that
+  // is then renamed over it, so a failed write leaves the old file as it
+  // was. Failures are silent; the table in memory stays as it is.
+  void SaveTranslation();
+
+  // The editor's access to the table. TransTable() holds TranslationEntry
+  // records in table order and writes CurEntry() at every positioning. Use
+  // DeleteTranslationEntry, not TransTable().Delete, to remove an entry.
+  TDynaArray& TransTable() { return transtable_; }
+  TranslationEntry* CurEntry() const { return curentry_; }
+  // Releases the texts of entry `nr` and removes it from the table. The index
+  // entries of that entry are removed and later entry numbers move down with
+  // the table, so every lookup stays inside the table; the deleted text is
+  // learned anew at its next lookup. Out of range: nothing happens. The file
+  // is not saved here.
+  void DeleteTranslationEntry(std::int32_t nr);
+
+  // Number of index entries in bucket `b` (0 outside 0 to 255).
+  std::uint32_t IndexBucketCount(int b) const;
+
+ private:
+  // Reads the file into the (empty) table; part of InitTranslation.
+  void LoadTranslation();
+  // Sorts index entries `lo` to `hi` of bucket `b` by key, in ordinal order
+  // of UTF-16 code units; part of InitTranslation.
+  void SortBucket(int b, std::int32_t lo, std::int32_t hi);
+  // Appends an index entry for table entry `entry` to bucket `b`; false when
+  // there is no memory for it.
+  bool AddIndexEntry(int b, std::u16string_view key, std::int32_t entry);
+  std::u16string_view KeyAt(TDynaArray& bucket, std::int32_t index);
+  // Releases every text and empties the table and the buckets.
+  void Release();
+
+  // The cursor of the table, and the one cursor of all 256 buckets.
+  TranslationEntry* curentry_ = nullptr;
+  IndexEntry* curindexentry_ = nullptr;
+  TDynaArray transtable_;
+  std::vector<std::unique_ptr<TDynaArray>> buckets_;
+  std::string file_;  // progpath + "translate.dat", UTF-8
+  bool built_ = false;
+  int language_ = kEnglish;
+};
 
 }  // namespace tessarin

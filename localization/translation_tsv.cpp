@@ -6,6 +6,7 @@
 #include <map>
 #include <ostream>
 
+#include "translation_file.h"
 #include "utf.h"
 
 namespace tessarin {

@@ -12,6 +12,7 @@
 #include <cstdio>
 
 #include "dyna_array.h"
+#include "file_dialog_settings.h"
 
 namespace tessarin {
 

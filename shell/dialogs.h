@@ -7,13 +7,14 @@
 #include <QString>
 #include <string>
 
-#include "file_dialog_settings.h"
 #include "message_boxes.h"
 
 class QUrl;
 class QWidget;
 
 namespace tessarin {
+
+class FileDialogSettings;
 
 // "DXF-Dateien (*.dxf)|*.dxf" as Qt writes a name filter: "DXF-Dateien
 // (*.dxf)". Each description gets its patterns in brackets unless it ends

@@ -10,8 +10,10 @@
 #include <array>
 #include <optional>
 
-#include "conversion_run.h"
+#include "setting_fields.h"
+#include "translation_store.h"
 #include "window_host.h"
+#include "window_placement.h"
 
 class QAction;
 class QActionGroup;
@@ -28,6 +30,7 @@ class Dialogs;
 class FileDialogSettings;
 class TAboutBox;
 class TTranslateForm;
+struct RunReport;
 
 class TMainForm : public QMainWindow {
   Q_OBJECT
@@ -64,8 +67,19 @@ class TMainForm : public QMainWindow {
   // What a run reports to; its cancel request is `breaking`.
   MainFormHost& host() { return host_; }
 
+  // The translation store, built at creation from "translate.dat" in the
+  // program folder; it holds the language code in force.
+  TranslationStore& store() { return store_; }
+
   // Runs one conversion with the texts of the setting fields.
   RunReport KonvertDXF(const QString& input, const QString& output);
+  // A run whose escaping error is shown instead of ending the program;
+  // nothing when one escaped.
+  std::optional<RunReport> GuardedRun(const QString& input, const QString& output);
+
+  // The six setting fields as values.
+  SettingFields Fields() const;
+  void SetFields(const SettingFields& fields);
 
   // "options.dat" in the program folder.
   void LoadOptions();
@@ -101,7 +115,7 @@ class TMainForm : public QMainWindow {
   bool running() const { return running_; }
   int languagesetto() const { return languagesetto_; }
   // The language code in force; the translation store holds it.
-  int language() const;
+  int language() const { return store_.language(); }
   // Set once a batch run has returned: the program is to end.
   bool endRequested() const { return endRequested_; }
   // The batch run's exit status, once it has returned.
@@ -148,13 +162,12 @@ class TMainForm : public QMainWindow {
   void FormCreate();
   void LanguageItemClick(int code);
   void TickLanguageItem(int code);
-  // A run whose escaping error is shown instead of ending the program;
-  // nothing when one escaped.
-  std::optional<RunReport> GuardedRun(const QString& input, const QString& output);
   void CloseIfPending();
+  ScreenFacts Screen() const;
 
   QStringList arguments_;
   Dialogs& dialogs_;
+  TranslationStore store_;
   MainFormHost host_;
   TAboutBox* aboutBox_ = nullptr;
   TTranslateForm* translateForm_ = nullptr;

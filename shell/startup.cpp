@@ -8,6 +8,7 @@
 
 #include "about_box.h"
 #include "appearance.h"
+#include "conversion_run.h"
 #include "dialogs.h"
 #include "translate_form.h"
 
@@ -35,7 +36,7 @@ ProgramWindows CreateProgramWindows(const QStringList& arguments, Dialogs& dialo
   TMainForm& form = *windows.mainForm;
   windows.aboutBox =
       new TAboutBox(&form, dialogs, form.progpath() + QString::fromUtf16(kUserGuideName));
-  windows.translateForm = new TTranslateForm(&form, dialogs);
+  windows.translateForm = new TTranslateForm(&form, form.store(), dialogs);
   windows.translateForm->setFont(DefinitionFont(11));
   form.SetSecondaryWindows(windows.aboutBox, windows.translateForm);
   return windows;

@@ -21,8 +21,8 @@ namespace {
 
 // Catalogue message `message` in the language in force, then " " and
 // `argument` unless it is empty.
-QString ComposeMessage(int message, const std::string& argument) {
-  QString text = QString::fromStdU16String(MessageText(message));
+QString ComposeMessage(TranslationStore& store, int message, const std::string& argument) {
+  QString text = QString::fromStdU16String(MessageText(message, store));
   if (!argument.empty()) text += QLatin1Char(' ') + QString::fromStdString(argument);
   return text;
 }
@@ -30,7 +30,7 @@ QString ComposeMessage(int message, const std::string& argument) {
 }  // namespace
 
 void MainFormHost::ShowStatus(int message, const std::string& argument) {
-  form_.Label1->setText(ComposeMessage(message, argument));
+  form_.Label1->setText(ComposeMessage(form_.store(), message, argument));
 }
 
 void MainFormHost::ShowProgress(int position) { form_.ProgressBar1->setValue(position); }
@@ -43,7 +43,8 @@ void MainFormHost::ShowMinima(const std::string& percent, const std::string& uni
 void MainFormHost::SetRunning(bool running) { form_.SetRunning(running); }
 
 void MainFormHost::ShowMessageBox(int message, const std::string& argument) {
-  dialogs_.ShowMessage(&form_, MessageIcon::kNone, ComposeMessage(message, argument), QString());
+  dialogs_.ShowMessage(&form_, MessageIcon::kNone, ComposeMessage(form_.store(), message, argument),
+                       QString());
 }
 
 bool MainFormHost::Pump() {

@@ -49,11 +49,7 @@ std::optional<QString> WindowStateStore::Text(const QString& name) const {
   return value.toString();
 }
 
-std::optional<QString> WindowStateStore::Text(QLatin1String name) const {
-  return Text(QString(name));
-}
-
-int WindowStateStore::Integer(QLatin1String name, int fallback) const {
+int StoredValues::Integer(QLatin1String name, int fallback) const {
   const std::optional<QString> text = Text(name);
   if (!text) return fallback;
   return ParseStoredInteger(*text).value_or(fallback);
@@ -61,10 +57,6 @@ int WindowStateStore::Integer(QLatin1String name, int fallback) const {
 
 void WindowStateStore::SetText(const QString& name, const QString& value) {
   settings_->setValue(name, value);
-}
-
-void WindowStateStore::SetText(QLatin1String name, const QString& value) {
-  SetText(QString(name), value);
 }
 
 bool WindowStateStore::Sync() {

@@ -36,25 +36,36 @@ QString TrimBlanksAndControls(const QString& text);
 // Reads a decimal integer as the store holds it (blanks around it allowed).
 std::optional<int> ParseStoredInteger(const QString& text);
 
-class WindowStateStore {
+// Named text values, as the window-state store holds them.
+class StoredValues {
+ public:
+  virtual ~StoredValues() = default;
+
+  // The value, or nothing when it is missing.
+  virtual std::optional<QString> Text(const QString& name) const = 0;
+  virtual void SetText(const QString& name, const QString& value) = 0;
+
+  std::optional<QString> Text(QLatin1String name) const { return Text(QString(name)); }
+  void SetText(QLatin1String name, const QString& value) { SetText(QString(name), value); }
+  // The value as an integer; `fallback` when it is missing or no number.
+  int Integer(QLatin1String name, int fallback) const;
+};
+
+class WindowStateStore final : public StoredValues {
  public:
   // The key of the program started as `programName`: on Windows the registry
   // key HKEY_CURRENT_USER\Software\<programName>\TMainForm; elsewhere the
   // section [TMainForm] of Software/<programName>.ini in the user's
   // configuration folder (XDG_CONFIG_HOME).
   explicit WindowStateStore(const QString& programName);
-  ~WindowStateStore();
+  ~WindowStateStore() override;
   WindowStateStore(const WindowStateStore&) = delete;
   WindowStateStore& operator=(const WindowStateStore&) = delete;
 
-  // The value, or nothing when it is missing.
-  std::optional<QString> Text(QLatin1String name) const;
-  std::optional<QString> Text(const QString& name) const;
-  // The value as an integer; `fallback` when it is missing or no number.
-  int Integer(QLatin1String name, int fallback) const;
-
-  void SetText(const QString& name, const QString& value);
-  void SetText(QLatin1String name, const QString& value);
+  using StoredValues::SetText;
+  using StoredValues::Text;
+  std::optional<QString> Text(const QString& name) const override;
+  void SetText(const QString& name, const QString& value) override;
 
   // Writes what was set; false when the store could not be written.
   bool Sync();

@@ -10,13 +10,13 @@
 
 namespace tessarin::testing {
 
-// Slot 0 of every entry of the table in memory, in table order.
-inline QStringList TableKeys() {
+// Slot 0 of every entry of the table of `store`, in table order.
+inline QStringList TableKeys(TranslationStore& store) {
   QStringList keys;
-  TDynaArray& table = TransTable();
+  TDynaArray& table = store.TransTable();
   table.First();
   while (table.WhileNext()) {
-    const std::u16string_view key = SlotText(*CurEntry(), 0);
+    const std::u16string_view key = SlotText(*store.CurEntry(), 0);
     keys.append(QString::fromUtf16(key.data(), static_cast<qsizetype>(key.size())));
   }
   return keys;

@@ -115,11 +115,11 @@ const QStringList kSampleWalk{
 TEST_F(StoreTest, WalkLearnsTheTextsOfEachKindInItsOrderAndChangesNothingWhileUntranslated) {
   Init();
   SampleWindow sample;
-  TranslateComponents(&sample.window);
-  EXPECT_EQ(TableKeys(), kSampleWalk);
+  TranslateComponents(&sample.window, store_);
+  EXPECT_EQ(TableKeys(store_), kSampleWalk);
   // Every text was learned and saved; each is still the German one.
-  InitTranslation(ProgPath());
-  EXPECT_EQ(TableKeys(), kSampleWalk);
+  store_.InitTranslation(ProgPath());
+  EXPECT_EQ(TableKeys(store_), kSampleWalk);
   EXPECT_EQ(sample.label->text(), QStringLiteral("Beschriftung"));
   EXPECT_EQ(sample.memo->toPlainText(), QStringLiteral("Zeile eins\nZeile zwei"));
   EXPECT_EQ(sample.menu->title(), QStringLiteral("Datei"));
@@ -128,8 +128,8 @@ TEST_F(StoreTest, WalkLearnsTheTextsOfEachKindInItsOrderAndChangesNothingWhileUn
   EXPECT_TRUE(sample.empty->text().isEmpty());
 
   // A second walk learns nothing more.
-  TranslateComponents(&sample.window);
-  EXPECT_EQ(TableKeys(), kSampleWalk);
+  TranslateComponents(&sample.window, store_);
+  EXPECT_EQ(TableKeys(store_), kSampleWalk);
 }
 
 TEST_F(StoreTest, WalkPutsTheTranslationsInPlaceAndLeavesWhatItDoesNotTranslate) {
@@ -161,9 +161,9 @@ TEST_F(StoreTest, WalkPutsTheTranslationsInPlaceAndLeavesWhatItDoesNotTranslate)
   file.Int(20).Int(static_cast<std::int32_t>(entries.size()));
   for (const auto& entry : entries) file.Entry(entry);
   InitWith(file);
-  SetLanguage(kEnglish);
+  store_.SetLanguage(kEnglish);
   SampleWindow sample;
-  TranslateComponents(&sample.window);
+  TranslateComponents(&sample.window, store_);
 
   struct Case {
     const char* name;
@@ -198,7 +198,7 @@ TEST_F(StoreTest, WalkPutsTheTranslationsInPlaceAndLeavesWhatItDoesNotTranslate)
   }
   EXPECT_FALSE(sample.picture->pixmap().isNull());
   // Everything the walk met was in the table: nothing was learned.
-  EXPECT_EQ(TableKeys().size(), static_cast<qsizetype>(entries.size()));
+  EXPECT_EQ(TableKeys(store_).size(), static_cast<qsizetype>(entries.size()));
 }
 
 // Each text is translated once: "Eins" becomes "Zwei", and a second pass
@@ -213,7 +213,7 @@ FileBuilder ChainedTranslations() {
 
 TEST_F(StoreTest, ApplicationOwnsItsWindowsInCreationOrderAndEachWindowOnlyItsOwnComponents) {
   InitWith(ChainedTranslations());
-  SetLanguage(kEnglish);
+  store_.SetLanguage(kEnglish);
   auto main = std::make_unique<QMainWindow>();
   main->setWindowTitle(QStringLiteral("Hauptfenster"));
   auto* mainLabel = new QLabel(QStringLiteral("Eins"), main.get());
@@ -227,21 +227,22 @@ TEST_F(StoreTest, ApplicationOwnsItsWindowsInCreationOrderAndEachWindowOnlyItsOw
   auto* editorLabel = new QLabel(QStringLiteral("Eins"), panel);
   auto* editorOwn = new QLabel(QStringLiteral("Etikett"), editor);
 
-  TranslateComponents(QCoreApplication::instance());
+  TranslateComponents(QCoreApplication::instance(), store_);
   EXPECT_EQ(mainLabel->text(), QStringLiteral("Zwei"));
   EXPECT_EQ(infoLabel->text(), QStringLiteral("Zwei"));
   EXPECT_EQ(editorLabel->text(), QStringLiteral("Zwei"));
   // The captions from the last window to the first, then the components of
   // each window in that order.
-  EXPECT_EQ(TableKeys(), (QStringList{QStringLiteral("Eins"), QStringLiteral("Zwei"),
-                                      QStringLiteral("Editor"), QStringLiteral("Info"),
-                                      QStringLiteral("Hauptfenster"), QStringLiteral("Etikett")}));
+  EXPECT_EQ(TableKeys(store_),
+            (QStringList{QStringLiteral("Eins"), QStringLiteral("Zwei"), QStringLiteral("Editor"),
+                         QStringLiteral("Info"), QStringLiteral("Hauptfenster"),
+                         QStringLiteral("Etikett")}));
   EXPECT_EQ(editorOwn->text(), QStringLiteral("Etikett"));
 }
 
 TEST_F(StoreTest, WalkFromAWindowOrAPanelCoversWhatLiesBelowItButNoWindowWithin) {
   InitWith(ChainedTranslations());
-  SetLanguage(kEnglish);
+  store_.SetLanguage(kEnglish);
   QMainWindow main;
   main.setWindowTitle(QStringLiteral("Eins"));
   auto* panel = new QWidget(&main);
@@ -250,12 +251,12 @@ TEST_F(StoreTest, WalkFromAWindowOrAPanelCoversWhatLiesBelowItButNoWindowWithin)
   dialog->setWindowTitle(QStringLiteral("Eins"));
   auto* dialogLabel = new QLabel(QStringLiteral("Eins"), dialog);
 
-  TranslateComponents(panel);
+  TranslateComponents(panel, store_);
   EXPECT_EQ(label->text(), QStringLiteral("Zwei"));
   EXPECT_EQ(main.windowTitle(), QStringLiteral("Eins"));
 
   label->setText(QStringLiteral("Eins"));
-  TranslateComponents(&main);
+  TranslateComponents(&main, store_);
   EXPECT_EQ(main.windowTitle(), QStringLiteral("Zwei"));
   EXPECT_EQ(label->text(), QStringLiteral("Zwei"));
   // The dialog is the application's, not the main window's.
@@ -266,9 +267,9 @@ TEST_F(StoreTest, WalkFromAWindowOrAPanelCoversWhatLiesBelowItButNoWindowWithin)
 TEST_F(StoreTest, EditorsHeadingsAreNotTranslatedSinceTheyAreEmptyWhenTheWalkPasses) {
   Init();
   RecordingBoxes boxes;
-  TTranslateForm form(nullptr, boxes);
-  TranslateComponents(&form);
-  EXPECT_EQ(TableKeys(),
+  TTranslateForm form(nullptr, store_, boxes);
+  TranslateComponents(&form, store_);
+  EXPECT_EQ(TableKeys(store_),
             (QStringList{QStringLiteral("Übersetzen"), QStringLiteral("Erste Spalte fixieren"),
                          QStringLiteral("Zeile löchen"), QStringLiteral("Suchen"),
                          QStringLiteral("Zurück...")}));

@@ -33,26 +33,29 @@ TEST_F(StoreTest, MessagesOutsideTheCatalogueAreEmpty) {
   Init();
   for (const int number : {-1, 0, 3, 4, 5, 12, 28, 32, 1000}) {
     SCOPED_TRACE(number);
+    EXPECT_EQ(MessageText(number, store_), u"");
     EXPECT_EQ(MessageText(number), u"");
     EXPECT_EQ(GermanMessage(number), u"");
   }
-  EXPECT_EQ(TransTable().count(), 0u);
+  EXPECT_EQ(store_.TransTable().count(), 0u);
 }
 
 TEST_F(StoreTest, EditorMessagesHaveGermanTexts) {
-  SetLanguage(kGerman);
+  store_.SetLanguage(kGerman);
   Init();
-  EXPECT_EQ(MessageText(kMsgSearchCaption), u"Suchen");
-  EXPECT_EQ(MessageText(kMsgSearchFound), u"Text gefunden. Weitersuchen?");
-  EXPECT_EQ(MessageText(kMsgDeleteCaption), u"Eintrag löschen?");
+  EXPECT_EQ(MessageText(kMsgSearchCaption, store_), u"Suchen");
+  EXPECT_EQ(MessageText(kMsgSearchFound, store_), u"Text gefunden. Weitersuchen?");
+  EXPECT_EQ(MessageText(kMsgDeleteCaption, store_), u"Eintrag löschen?");
 }
 
-TEST_F(StoreTest, WithoutAStoreMessagesAreGermanAndNothingIsLearned) {
-  ASSERT_FALSE(TranslationStoreExists());
-  SetLanguage(kFrench);
+TEST_F(StoreTest, BeforeTheStoreIsBuiltAndWithoutOneMessagesAreGerman) {
+  ASSERT_FALSE(store_.built());
+  store_.SetLanguage(kFrench);
+  EXPECT_EQ(MessageText(8, store_), u"Abgebrochen...");
+  // The command-line tool has no store at all.
   EXPECT_EQ(MessageText(8), u"Abgebrochen...");
-  RegisterMessages();
-  EXPECT_EQ(TransTable().count(), 0u);
+  RegisterMessages(store_);
+  EXPECT_EQ(store_.TransTable().count(), 0u);
   EXPECT_TRUE(FolderContents().empty());
 }
 
@@ -76,28 +79,28 @@ TEST_F(StoreTest, MessagesFollowTheLanguageInForceAtEachCall) {
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.language);
-    SetLanguage(row.language);
-    EXPECT_EQ(MessageText(8), row.cancelled);
+    store_.SetLanguage(row.language);
+    EXPECT_EQ(MessageText(8, store_), row.cancelled);
     // 6 and 11 share one entry.
-    EXPECT_EQ(MessageText(6), row.notOpened);
-    EXPECT_EQ(MessageText(11), row.notOpened);
+    EXPECT_EQ(MessageText(6, store_), row.notOpened);
+    EXPECT_EQ(MessageText(11, store_), row.notOpened);
   }
-  EXPECT_EQ(TransTable().count(), 2u);
+  EXPECT_EQ(store_.TransTable().count(), 2u);
 }
 
 TEST_F(StoreTest, RegisterMessagesLearnsEachDistinctTextOnce) {
   Init();
-  RegisterMessages();
+  RegisterMessages(store_);
   std::vector<std::u16string> keys;
   for (const auto& entry : Table()) keys.push_back(entry[0]);
   EXPECT_EQ(keys, kDistinctTexts);
   // The file holds them.
   Init();
-  EXPECT_EQ(TransTable().count(), kDistinctTexts.size());
+  EXPECT_EQ(store_.TransTable().count(), kDistinctTexts.size());
   // A second registration adds nothing and writes nothing.
   std::filesystem::remove(DatFile());
-  RegisterMessages();
-  EXPECT_EQ(TransTable().count(), kDistinctTexts.size());
+  RegisterMessages(store_);
+  EXPECT_EQ(store_.TransTable().count(), kDistinctTexts.size());
   EXPECT_FALSE(std::filesystem::exists(DatFile()));
 }
 

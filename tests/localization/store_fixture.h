@@ -73,7 +73,7 @@ class FileBuilder {
   Bytes bytes_;
 };
 
-// Each test gets a folder of its own; the store is closed afterwards.
+// Each test gets a folder of its own and a store over it.
 class StoreTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -82,11 +82,8 @@ class StoreTest : public ::testing::Test {
             ("tessarin-store-" + std::to_string(random()) + std::to_string(random()));
     std::filesystem::create_directories(root_);
     folder_ = root_;
-    SetLanguage(kEnglish);
   }
   void TearDown() override {
-    CloseTranslation();
-    SetLanguage(kEnglish);
     std::error_code error;
     std::filesystem::permissions(folder_, std::filesystem::perms::owner_all,
                                  std::filesystem::perm_options::add, error);
@@ -96,19 +93,19 @@ class StoreTest : public ::testing::Test {
   std::filesystem::path DatFile() const { return folder_ / "translate.dat"; }
   // The program folder as the main window hands it over, ending in a separator.
   std::string ProgPath() const { return (folder_ / "").string(); }
-  void Init() { InitTranslation(ProgPath()); }
+  void Init() { store_.InitTranslation(ProgPath()); }
   void InitWith(const FileBuilder& file) {
     WriteBytes(DatFile(), file.bytes());
     Init();
   }
   // The table's entries, in table order, as the editor reads them.
-  static std::vector<std::vector<std::u16string>> Table() {
+  std::vector<std::vector<std::u16string>> Table() {
     std::vector<std::vector<std::u16string>> entries;
-    TDynaArray& table = TransTable();
+    TDynaArray& table = store_.TransTable();
     table.First();
     while (table.WhileNext()) {
       std::vector<std::u16string> slots;
-      for (int s = 0; s < kSlotCount; ++s) slots.emplace_back(SlotText(*CurEntry(), s));
+      for (int s = 0; s < kSlotCount; ++s) slots.emplace_back(SlotText(*store_.CurEntry(), s));
       entries.push_back(std::move(slots));
     }
     return entries;
@@ -128,6 +125,7 @@ class StoreTest : public ::testing::Test {
 
   // The program folder; a test may point it below the temporary root.
   std::filesystem::path folder_;
+  TranslationStore store_;
 
  private:
   std::filesystem::path root_;

@@ -21,6 +21,7 @@
 #include "recording_boxes.h"
 #include "store_fixture.h"
 #include "string_grid.h"
+#include "translation_file.h"
 
 namespace tessarin {
 namespace {
@@ -51,8 +52,8 @@ class TranslateFormTest : public testing::StoreTest {
     }
     for (const auto& entry : extra) file.Entry(entry);
     InitWith(file);
-    RegisterMessages();
-    form_ = std::make_unique<TTranslateForm>(nullptr, boxes_);
+    RegisterMessages(store_);
+    form_ = std::make_unique<TTranslateForm>(nullptr, store_, boxes_);
     form_->FillStringGrid();
   }
 
@@ -93,7 +94,7 @@ TEST_F(TranslateFormTest, GridShowsTheHeadingsAndOneRowPerEntryWithAllTwentySlot
     full.push_back(u"slot " + QString::number(s).toStdU16String());
   Open(2, {full});
   EXPECT_EQ(grid().columnCount(), 20);
-  ASSERT_EQ(grid().rowCount(), static_cast<int>(TransTable().count()));
+  ASSERT_EQ(grid().rowCount(), static_cast<int>(store_.TransTable().count()));
   const QStringList headings{"German",     "English",    "Français",   "Nederlands", "Italian",
                              "Spanish",    "Portuguese", "language7",  "language8",  "language9",
                              "language10", "language11", "language12", "language13", "language14",
@@ -127,7 +128,8 @@ TEST_F(TranslateFormTest, EachKeystrokeThatChangesACellSavesTheTableAndEscapeTak
   QCoreApplication::processEvents();
   EXPECT_FALSE(grid().editing());
   EXPECT_EQ(Cell(2, 2), QStringLiteral("Entrée 2 "));
-  EXPECT_EQ(SlotText(*static_cast<TranslationEntry*>(TransTable().GetObject(1)), 2), u"Entrée 2 ");
+  EXPECT_EQ(SlotText(*static_cast<TranslationEntry*>(store_.TransTable().GetObject(1)), 2),
+            u"Entrée 2 ");
 
   editor = EditCurrentCell();
   ASSERT_NE(editor, nullptr);
@@ -146,8 +148,8 @@ TEST_F(TranslateFormTest, EachKeystrokeThatChangesACellSavesTheTableAndEscapeTak
 
 TEST_F(TranslateFormTest, EditOutsideTheEntriesChangesNothingButSavesAllTheSame) {
   Open(2);
-  const QStringList keys = TableKeys();
-  const int count = static_cast<int>(TransTable().count());
+  const QStringList keys = TableKeys(store_);
+  const int count = static_cast<int>(store_.TransTable().count());
   const struct { int column, row; } places[] = {{0, 0}, {1, count + 1}, {20, 1}, {-1, 1}};
   for (const auto& place : places) {
     std::filesystem::remove(DatFile());
@@ -246,9 +248,9 @@ TEST_F(TranslateFormTest, DeleteAsksWithTheGermanTextAndOnYesRemovesTheEntryKeep
     EXPECT_EQ(boxes_.questions[0].caption, QStringLiteral("Eintrag löschen?"));
     EXPECT_EQ(boxes_.questions[0].buttons, QuestionButtons::kYesNoCancel);
     // Saved in every case, and the grid refilled from the table.
-    EXPECT_EQ(FileKeys(), TableKeys());
+    EXPECT_EQ(FileKeys(), TableKeys(store_));
     EXPECT_EQ(grid().rowCount(), rows - (c.deleted ? 1 : 0));
-    EXPECT_EQ(TableKeys().contains(QStringLiteral("Eintrag 5")), !c.deleted);
+    EXPECT_EQ(TableKeys(store_).contains(QStringLiteral("Eintrag 5")), !c.deleted);
     EXPECT_EQ(form_->currentGridRow(), 5);
     EXPECT_EQ(grid().currentColumn(), 1);
     EXPECT_EQ(Cell(5, 0), c.deleted ? QStringLiteral("Eintrag 6") : QStringLiteral("Eintrag 5"));
@@ -264,7 +266,7 @@ TEST_F(TranslateFormTest, EscapeAndTheButtonDeleteTooButNeitherTheHeadingNorTheK
   std::filesystem::remove(DatFile());
   form_->DeleteRowBtn->click();
   EXPECT_TRUE(boxes_.questions.empty());
-  EXPECT_EQ(FileKeys(), TableKeys());
+  EXPECT_EQ(FileKeys(), TableKeys(store_));
 
   grid().setCurrentCell(0, 0);
   form_->DeleteRowBtn->click();

@@ -13,6 +13,7 @@
 #include "allocation_watch.h"
 #include "dyna_array.h"
 #include "store_fixture.h"
+#include "translation_file.h"
 
 #if defined(__unix__)
 #include <unistd.h>
@@ -49,21 +50,21 @@ TEST_F(StoreTest, LearningWritesTheExampleFileInEveryLanguage) {
     SCOPED_TRACE(language);
     std::filesystem::remove(DatFile());
     Init();
-    SetLanguage(language);
-    EXPECT_EQ(TranslateText(u"Übersetzen"), u"Übersetzen");
+    store_.SetLanguage(language);
+    EXPECT_EQ(store_.TranslateText(u"Übersetzen"), u"Übersetzen");
     EXPECT_EQ(ReadBytes(DatFile()), expected);
   }
 }
 
 TEST_F(StoreTest, LooksUpTwiceLearnsOnceWritesOnce) {
   Init();
-  EXPECT_EQ(TranslateText(u"Datei"), u"Datei");
+  EXPECT_EQ(store_.TranslateText(u"Datei"), u"Datei");
   ASSERT_TRUE(std::filesystem::exists(DatFile()));
   // A second save would bring the file back.
   std::filesystem::remove(DatFile());
-  EXPECT_EQ(TranslateText(u"Datei"), u"Datei");
+  EXPECT_EQ(store_.TranslateText(u"Datei"), u"Datei");
   EXPECT_FALSE(std::filesystem::exists(DatFile()));
-  EXPECT_EQ(TransTable().count(), 1u);
+  EXPECT_EQ(store_.TransTable().count(), 1u);
 }
 
 TEST_F(StoreTest, TranslatesAndPutsTheTextsOwnBlanksBack) {
@@ -93,35 +94,36 @@ TEST_F(StoreTest, TranslatesAndPutsTheTextsOwnBlanksBack) {
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
-    SetLanguage(row.language);
-    EXPECT_EQ(TranslateText(row.text), row.expected);
+    store_.SetLanguage(row.language);
+    EXPECT_EQ(store_.TranslateText(row.text), row.expected);
   }
   // Only the text in other case was learned.
-  ASSERT_EQ(TransTable().count(), 4u);
+  ASSERT_EQ(store_.TransTable().count(), 4u);
   EXPECT_EQ(Table()[3], Slots({u"abgebrochen..."}));
 }
 
 TEST_F(StoreTest, LearnsTheKeyWithoutOuterBlanksButWithInnerOnes) {
   Init();
-  EXPECT_EQ(TranslateText(u"  Maximale Abweichung in %:  "), u"  Maximale Abweichung in %:  ");
-  EXPECT_EQ(TranslateText(u"Maximale Abweichung in %:"), u"Maximale Abweichung in %:");
+  EXPECT_EQ(store_.TranslateText(u"  Maximale Abweichung in %:  "),
+            u"  Maximale Abweichung in %:  ");
+  EXPECT_EQ(store_.TranslateText(u"Maximale Abweichung in %:"), u"Maximale Abweichung in %:");
   EXPECT_EQ(Table(),
             (std::vector<std::vector<std::u16string>>{Slots({u"Maximale Abweichung in %:"})}));
 }
 
 TEST_F(StoreTest, EmptyAndBlankTextsLearnNothing) {
   Init();
-  EXPECT_EQ(TranslateText(u""), u"");
-  EXPECT_EQ(TranslateText(u"   "), u"   ");
-  EXPECT_EQ(TransTable().count(), 0u);
+  EXPECT_EQ(store_.TranslateText(u""), u"");
+  EXPECT_EQ(store_.TranslateText(u"   "), u"   ");
+  EXPECT_EQ(store_.TransTable().count(), 0u);
   EXPECT_FALSE(std::filesystem::exists(DatFile()));
 }
 
-TEST_F(StoreTest, WithoutAStoreTextsComeBackAndNothingIsLearned) {
-  ASSERT_FALSE(TranslationStoreExists());
-  EXPECT_EQ(TranslateText(u"Datei"), u"Datei");
-  EXPECT_EQ(TransTable().count(), 0u);
-  SaveTranslation();
+TEST_F(StoreTest, BeforeInitTranslationTextsComeBackAndNothingIsLearned) {
+  ASSERT_FALSE(store_.built());
+  EXPECT_EQ(store_.TranslateText(u"Datei"), u"Datei");
+  EXPECT_EQ(store_.TransTable().count(), 0u);
+  store_.SaveTranslation();
   EXPECT_TRUE(FolderContents().empty());
 }
 
@@ -130,14 +132,14 @@ TEST_F(StoreTest, SameBucketForALetterAndTheLetterWithStroke) {
   FileBuilder file;
   file.Int(20).Int(2).Entry({u"Łódź", u"Lodz"}).Entry({u"Aachen", u"Aix-la-Chapelle"});
   InitWith(file);
-  EXPECT_EQ(IndexBucketCount(65), 2u);
-  EXPECT_EQ(TranslateText(u"Łódź"), u"Lodz");
-  EXPECT_EQ(TranslateText(u"Aachen"), u"Aix-la-Chapelle");
+  EXPECT_EQ(store_.IndexBucketCount(65), 2u);
+  EXPECT_EQ(store_.TranslateText(u"Łódź"), u"Lodz");
+  EXPECT_EQ(store_.TranslateText(u"Aachen"), u"Aix-la-Chapelle");
   // Learned texts go to their bucket too.
-  EXPECT_EQ(TranslateText(u"Ł"), u"Ł");
-  EXPECT_EQ(TranslateText(u"A"), u"A");
-  EXPECT_EQ(IndexBucketCount(65), 4u);
-  EXPECT_EQ(TransTable().count(), 4u);
+  EXPECT_EQ(store_.TranslateText(u"Ł"), u"Ł");
+  EXPECT_EQ(store_.TranslateText(u"A"), u"A");
+  EXPECT_EQ(store_.IndexBucketCount(65), 4u);
+  EXPECT_EQ(store_.TransTable().count(), 4u);
 }
 
 TEST_F(StoreTest, OfTwoEqualKeysTheFirstOfTheSortedBucketIsFound) {
@@ -145,7 +147,7 @@ TEST_F(StoreTest, OfTwoEqualKeysTheFirstOfTheSortedBucketIsFound) {
   FileBuilder file;
   file.Int(20).Int(2).Entry({u"Datei", u"first"}).Entry({u"Datei", u"second"});
   InitWith(file);
-  EXPECT_EQ(TranslateText(u"Datei"), u"second");
+  EXPECT_EQ(store_.TranslateText(u"Datei"), u"second");
 }
 
 TEST_F(StoreTest, SortedBucketsFindEveryKey) {
@@ -160,13 +162,13 @@ TEST_F(StoreTest, SortedBucketsFindEveryKey) {
     file.Entry({key, key + u"!"});
   }
   InitWith(file);
-  EXPECT_EQ(IndexBucketCount('K'), static_cast<std::uint32_t>(n));
+  EXPECT_EQ(store_.IndexBucketCount('K'), static_cast<std::uint32_t>(n));
   for (int k = 0; k < n; ++k) {
     std::u16string key = u"K";
     for (const char c : std::to_string(k)) key.push_back(static_cast<char16_t>(c));
-    ASSERT_EQ(TranslateText(key), key + u"!");
+    ASSERT_EQ(store_.TranslateText(key), key + u"!");
   }
-  EXPECT_EQ(TransTable().count(), static_cast<std::uint32_t>(n));
+  EXPECT_EQ(store_.TransTable().count(), static_cast<std::uint32_t>(n));
 }
 
 TEST_F(StoreTest, OtherSlotCountsLoadAndAreWrittenBackWithTwenty) {
@@ -191,13 +193,13 @@ TEST_F(StoreTest, OtherSlotCountsLoadAndAreWrittenBackWithTwenty) {
     file.Entry(row.slots == 7 ? seven : twentyFive, row.slots);
     file.Entry({u"Ende", u"End"}, row.slots);
     InitWith(file);
-    ASSERT_EQ(TransTable().count(), 2u);
+    ASSERT_EQ(store_.TransTable().count(), 2u);
     EXPECT_EQ(Table()[0], row.expected);
     EXPECT_EQ(Table()[1], Slots({u"Ende", u"End"}));
-    SetLanguage(kEnglish);
-    EXPECT_EQ(TranslateText(u"Ende"), u"End");
+    store_.SetLanguage(kEnglish);
+    EXPECT_EQ(store_.TranslateText(u"Ende"), u"End");
     // The next save writes 20 slots.
-    SaveTranslation();
+    store_.SaveTranslation();
     FileBuilder written;
     written.Int(20).Int(2).Entry(row.expected).Entry({u"Ende", u"End"});
     EXPECT_EQ(ReadBytes(DatFile()), written.bytes());
@@ -206,7 +208,7 @@ TEST_F(StoreTest, OtherSlotCountsLoadAndAreWrittenBackWithTwenty) {
 
 TEST_F(StoreTest, SavesTheTableAsLoaded) {
   InitWith(ThreeEntries());
-  SaveTranslation();
+  store_.SaveTranslation();
   EXPECT_EQ(ReadBytes(DatFile()), ThreeEntries().bytes());
   // A save leaves nothing else in the folder.
   EXPECT_EQ(FolderContents(), std::vector<std::filesystem::path>{"translate.dat"});
@@ -275,21 +277,21 @@ TEST_F(StoreTest, DamagedFilesLoadWhatTheyHold) {
       Init();
       EXPECT_EQ(testing::AllocationLimit::Refused(), 0u);
     }
-    ASSERT_EQ(TransTable().count(), row.entries);
+    ASSERT_EQ(store_.TransTable().count(), row.entries);
     EXPECT_TRUE(boxes.empty());
     EXPECT_LE(largestBlock, 100 * sizeof(TranslationEntry));
     // The index holds what was read.
-    SetLanguage(kEnglish);
+    store_.SetLanguage(kEnglish);
     if (row.entries >= 1) {
-      EXPECT_EQ(TranslateText(u"Abgebrochen..."), u"Cancelled...");
+      EXPECT_EQ(store_.TranslateText(u"Abgebrochen..."), u"Cancelled...");
     }
     if (row.entries >= 2) {
       EXPECT_EQ(Table()[1][0], u"Beenden");
     }
     // Still usable: a new text is learned and the file is whole again.
-    EXPECT_EQ(TranslateText(u"Neu"), u"Neu");
+    EXPECT_EQ(store_.TranslateText(u"Neu"), u"Neu");
     Init();
-    EXPECT_EQ(TransTable().count(), row.entries + 1);
+    EXPECT_EQ(store_.TransTable().count(), row.entries + 1);
     EXPECT_EQ(Table().back(), Slots({u"Neu"}));
   }
   SetDynaArrayMessageBox(previousBox);
@@ -300,16 +302,16 @@ TEST_F(StoreTest, HugeSlotCountKeepsTheFirstTwenty) {
   FileBuilder file;
   file.Int(0x7FFFFFFF).Int(1).Entry({u"Datei", u"File", u"Fichier"}, 30);
   InitWith(file);
-  ASSERT_EQ(TransTable().count(), 1u);
+  ASSERT_EQ(store_.TransTable().count(), 1u);
   EXPECT_EQ(Table()[0], Slots({u"Datei", u"File", u"Fichier"}));
 }
 
 TEST_F(StoreTest, AFolderThatCannotBeWrittenKeepsTheTableInMemory) {
   folder_ /= "missing";
   Init();
-  EXPECT_EQ(TranslateText(u"Datei"), u"Datei");
-  EXPECT_EQ(TranslateText(u"Datei"), u"Datei");
-  EXPECT_EQ(TransTable().count(), 1u);
+  EXPECT_EQ(store_.TranslateText(u"Datei"), u"Datei");
+  EXPECT_EQ(store_.TranslateText(u"Datei"), u"Datei");
+  EXPECT_EQ(store_.TransTable().count(), 1u);
   EXPECT_FALSE(std::filesystem::exists(folder_));
 }
 
@@ -323,7 +325,7 @@ TEST_F(StoreTest, WriteProtectedFolderStaysAsItWas) {
       [this] {
         std::filesystem::permissions(folder_, std::filesystem::perms::owner_write,
                                      std::filesystem::perm_options::remove);
-        const bool ok = TranslateText(u"Neu") == u"Neu" && TransTable().count() == 4u;
+        const bool ok = store_.TranslateText(u"Neu") == u"Neu" && store_.TransTable().count() == 4u;
         return ok ? 0 : 1;
       },
       {folder_}, why);
@@ -340,7 +342,7 @@ TEST_F(StoreTest, WriteProtectedFileStaysAsItWas) {
       [this] {
         std::filesystem::permissions(DatFile(), std::filesystem::perms::owner_write,
                                      std::filesystem::perm_options::remove);
-        return TranslateText(u"Neu") == u"Neu" && TransTable().count() == 4u ? 0 : 1;
+        return store_.TranslateText(u"Neu") == u"Neu" && store_.TransTable().count() == 4u ? 0 : 1;
       },
       {folder_}, why);
   if (!learned) GTEST_SKIP() << why;
@@ -354,8 +356,8 @@ TEST_F(StoreTest, WriteProtectedFileStaysAsItWas) {
 TEST_F(StoreTest, ATableThatIsAFolderOrUnreadableIsPassedOver) {
   std::filesystem::create_directory(DatFile());
   Init();
-  EXPECT_EQ(TranslateText(u"Datei"), u"Datei");
-  EXPECT_EQ(TransTable().count(), 1u);
+  EXPECT_EQ(store_.TranslateText(u"Datei"), u"Datei");
+  EXPECT_EQ(store_.TransTable().count(), 1u);
   EXPECT_TRUE(std::filesystem::is_directory(DatFile()));
   EXPECT_TRUE(std::filesystem::is_empty(DatFile()));
   std::filesystem::remove(DatFile());
@@ -366,8 +368,9 @@ TEST_F(StoreTest, ATableThatIsAFolderOrUnreadableIsPassedOver) {
       [this] {
         std::filesystem::permissions(DatFile(), std::filesystem::perms::none);
         Init();
-        if (TransTable().count() != 0u) return 1;
-        return TranslateText(u"Datei") == u"Datei" && TransTable().count() == 1u ? 0 : 2;
+        if (store_.TransTable().count() != 0u) return 1;
+        return store_.TranslateText(u"Datei") == u"Datei" && store_.TransTable().count() == 1u ? 0
+                                                                                               : 2;
       },
       {folder_}, why);
   if (!result) GTEST_SKIP() << why;
@@ -381,20 +384,20 @@ TEST_F(StoreTest, AWriteThatFailsHalfwayLeavesTheOldFile) {
   // Given a file, and a limit on file sizes well below the next save's size.
   InitWith(ThreeEntries());
   const Bytes before = ReadBytes(DatFile());
-  ReplaceSlot(*static_cast<TranslationEntry*>(TransTable().GetObject(0)), 5,
+  ReplaceSlot(*static_cast<TranslationEntry*>(store_.TransTable().GetObject(0)), 5,
               std::u16string(200, u'x'));
   testing::FileSizeLimit small(256);
   ASSERT_TRUE(small.set());
   // When the save fails in the middle.
-  SaveTranslation();
+  store_.SaveTranslation();
   small.Lift();
   // Then the old file is whole and nothing else is left beside it.
   EXPECT_EQ(ReadBytes(DatFile()), before);
   EXPECT_EQ(FolderContents(), std::vector<std::filesystem::path>{"translate.dat"});
   // And the next save without the limit writes the table.
-  SaveTranslation();
+  store_.SaveTranslation();
   Init();
-  EXPECT_EQ(SlotText(*static_cast<TranslationEntry*>(TransTable().GetObject(0)), 5),
+  EXPECT_EQ(SlotText(*static_cast<TranslationEntry*>(store_.TransTable().GetObject(0)), 5),
             std::u16string(200, u'x'));
 }
 // A full disk while a looked-up text is learned: the lookup answers, the
@@ -404,16 +407,16 @@ TEST_F(StoreTest, AFullDiskWhileLearningLosesNothing) {
   InitWith(ThreeEntries());
   testing::FileSizeLimit full(64);  // below the size of the table
   ASSERT_TRUE(full.set());
-  const std::u16string answer = TranslateText(u"Neu");
+  const std::u16string answer = store_.TranslateText(u"Neu");
   full.Lift();
   EXPECT_EQ(answer, u"Neu");
-  EXPECT_EQ(TransTable().count(), 4u);
+  EXPECT_EQ(store_.TransTable().count(), 4u);
   EXPECT_EQ(ReadBytes(DatFile()), ThreeEntries().bytes());
   EXPECT_EQ(FolderContents(), std::vector<std::filesystem::path>{"translate.dat"});
 
-  EXPECT_EQ(TranslateText(u"Neuer"), u"Neuer");
+  EXPECT_EQ(store_.TranslateText(u"Neuer"), u"Neuer");
   Init();
-  ASSERT_EQ(TransTable().count(), 5u);
+  ASSERT_EQ(store_.TransTable().count(), 5u);
   EXPECT_EQ(Table()[3], Slots({u"Neu"}));
   EXPECT_EQ(Table()[4], Slots({u"Neuer"}));
 }
@@ -424,36 +427,36 @@ TEST_F(StoreTest, EditorIteratesReplacesAndSaves) {
   // The grid's rows: aobjnr is the entry's number plus one.
   std::vector<std::int32_t> rows;
   std::vector<std::u16string> keys;
-  TDynaArray& table = TransTable();
+  TDynaArray& table = store_.TransTable();
   table.First();
   while (table.WhileNext()) {
     rows.push_back(table.aobjnr());
-    keys.emplace_back(SlotText(*CurEntry(), 0));
+    keys.emplace_back(SlotText(*store_.CurEntry(), 0));
   }
   EXPECT_EQ(rows, (std::vector<std::int32_t>{1, 2, 3}));
   EXPECT_EQ(keys, (std::vector<std::u16string>{u"Abgebrochen...", u"Beenden", u"Datei"}));
 
   table.GetObject(1);
-  ReplaceSlot(*CurEntry(), kDutch, u"Afsluiten");
-  ReplaceSlot(*CurEntry(), 20, u"outside");
-  EXPECT_EQ(SlotText(*CurEntry(), 20), u"");
-  EXPECT_EQ(SlotText(*CurEntry(), -1), u"");
-  SaveTranslation();
+  ReplaceSlot(*store_.CurEntry(), kDutch, u"Afsluiten");
+  ReplaceSlot(*store_.CurEntry(), 20, u"outside");
+  EXPECT_EQ(SlotText(*store_.CurEntry(), 20), u"");
+  EXPECT_EQ(SlotText(*store_.CurEntry(), -1), u"");
+  store_.SaveTranslation();
   Init();
-  SetLanguage(kDutch);
-  EXPECT_EQ(TranslateText(u"Beenden"), u"Afsluiten");
+  store_.SetLanguage(kDutch);
+  EXPECT_EQ(store_.TranslateText(u"Beenden"), u"Afsluiten");
 }
 
 TEST_F(StoreTest, ChangedKeyIsFoundUnderItsOldTextUntilTheNextStart) {
   InitWith(ThreeEntries());
-  ReplaceSlot(*static_cast<TranslationEntry*>(TransTable().GetObject(1)), 0, u"Schließen");
-  SaveTranslation();
-  EXPECT_EQ(TranslateText(u"Beenden"), u"Quit");
+  ReplaceSlot(*static_cast<TranslationEntry*>(store_.TransTable().GetObject(1)), 0, u"Schließen");
+  store_.SaveTranslation();
+  EXPECT_EQ(store_.TranslateText(u"Beenden"), u"Quit");
   // After the next start the new key is found and the old one is learned.
   Init();
-  EXPECT_EQ(TranslateText(u"Schließen"), u"Quit");
-  EXPECT_EQ(TranslateText(u"Beenden"), u"Beenden");
-  EXPECT_EQ(TransTable().count(), 4u);
+  EXPECT_EQ(store_.TranslateText(u"Schließen"), u"Quit");
+  EXPECT_EQ(store_.TranslateText(u"Beenden"), u"Beenden");
+  EXPECT_EQ(store_.TransTable().count(), 4u);
 }
 
 TEST_F(StoreTest, LookupsAfterDeletionStayInsideTheTable) {
@@ -471,32 +474,33 @@ TEST_F(StoreTest, LookupsAfterDeletionStayInsideTheTable) {
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
     InitWith(ThreeEntries());
-    SetLanguage(kEnglish);
-    DeleteTranslationEntry(row.deleted);
-    ASSERT_EQ(TransTable().count(), 2u);
-    for (const auto& [text, expected] : row.lookups) EXPECT_EQ(TranslateText(text), expected);
-    EXPECT_EQ(TransTable().count(), 2u);
+    store_.SetLanguage(kEnglish);
+    store_.DeleteTranslationEntry(row.deleted);
+    ASSERT_EQ(store_.TransTable().count(), 2u);
+    for (const auto& [text, expected] : row.lookups)
+      EXPECT_EQ(store_.TranslateText(text), expected);
+    EXPECT_EQ(store_.TransTable().count(), 2u);
     // The deleted text is learned anew, with empty translations, at the end.
     const std::u16string& gone = keys[row.deleted];
-    EXPECT_EQ(TranslateText(gone), gone);
-    ASSERT_EQ(TransTable().count(), 3u);
+    EXPECT_EQ(store_.TranslateText(gone), gone);
+    ASSERT_EQ(store_.TransTable().count(), 3u);
     EXPECT_EQ(Table()[2], Slots({gone}));
-    EXPECT_EQ(TranslateText(gone), gone);
-    EXPECT_EQ(TransTable().count(), 3u);
+    EXPECT_EQ(store_.TranslateText(gone), gone);
+    EXPECT_EQ(store_.TransTable().count(), 3u);
   }
 }
 
 TEST_F(StoreTest, DeletingEveryEntryLeavesAWorkingStore) {
   InitWith(ThreeEntries());
-  DeleteTranslationEntry(-1);
-  DeleteTranslationEntry(3);
-  EXPECT_EQ(TransTable().count(), 3u);
-  while (TransTable().count() > 0) DeleteTranslationEntry(0);
-  for (int b = 0; b < 256; ++b) ASSERT_EQ(IndexBucketCount(b), 0u) << b;
-  SaveTranslation();
+  store_.DeleteTranslationEntry(-1);
+  store_.DeleteTranslationEntry(3);
+  EXPECT_EQ(store_.TransTable().count(), 3u);
+  while (store_.TransTable().count() > 0) store_.DeleteTranslationEntry(0);
+  for (int b = 0; b < 256; ++b) ASSERT_EQ(store_.IndexBucketCount(b), 0u) << b;
+  store_.SaveTranslation();
   EXPECT_EQ(ReadBytes(DatFile()), FileBuilder().Int(20).Int(0).bytes());
-  EXPECT_EQ(TranslateText(u"Datei"), u"Datei");
-  EXPECT_EQ(TransTable().count(), 1u);
+  EXPECT_EQ(store_.TranslateText(u"Datei"), u"Datei");
+  EXPECT_EQ(store_.TransTable().count(), 1u);
 }
 
 TEST(TableText, RoundTripsAndStopsAtNul) {

@@ -67,15 +67,15 @@ TEST_F(StoreTest, ToolWritesTheTableThatTheStoreReadsAndWritesAlike) {
   EXPECT_EQ(Table(), slots);
   for (int language = kGerman; language <= kPortuguese; ++language) {
     SCOPED_TRACE(language);
-    SetLanguage(language);
-    EXPECT_EQ(TranslateText(u" Übersetzen"), u" " + SampleEntries()[0][language]);
-    EXPECT_EQ(TranslateText(u"Ordner C:\\Daten"), SampleEntries()[4][language]);
+    store_.SetLanguage(language);
+    EXPECT_EQ(store_.TranslateText(u" Übersetzen"), u" " + SampleEntries()[0][language]);
+    EXPECT_EQ(store_.TranslateText(u"Ordner C:\\Daten"), SampleEntries()[4][language]);
   }
-  EXPECT_EQ(TransTable().count(), SampleEntries().size());
+  EXPECT_EQ(store_.TransTable().count(), SampleEntries().size());
 
   // Its save gives the same bytes, and the tool's way back the same table.
   const Bytes written = ReadBytes(DatFile());
-  SaveTranslation();
+  store_.SaveTranslation();
   EXPECT_EQ(ReadBytes(DatFile()), written);
   const std::filesystem::path back = folder_ / "back.tsv";
   ASSERT_EQ(RunTool("--tsv " + Quoted(DatFile()) + " " + Quoted(back)), 0);

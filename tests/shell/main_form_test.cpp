@@ -399,7 +399,7 @@ TEST_F(MainFormTest, CancelDuringTheFitEndsTheOutputBeforeThatSpline) {
   EXPECT_EQ(statusAtPump, QStringLiteral("Beginne Konvertierung... Bitte warten..."));
   EXPECT_EQ(form.language(), kSpanish);
   EXPECT_EQ(dialogs_.messages.size(), 1u);  // the restart notice, no box of the run
-  EXPECT_EQ(form.Label1->text(), QString::fromStdU16String(MessageText(8)));
+  EXPECT_EQ(form.Label1->text(), QString::fromStdU16String(MessageText(8, form.store())));
   EXPECT_EQ(form.ProgressBar1->value(), 0);
   EXPECT_TRUE(form.KonvertBtn->isEnabled());
   EXPECT_FALSE(form.CancelBtn->isEnabled());

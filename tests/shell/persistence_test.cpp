@@ -88,8 +88,6 @@ TEST_F(PersistenceTest, StoredLanguageCodeIsReadAtCreationAndPutInForceAtTheFirs
     if (c.readOnly) {
       ASSERT_TRUE(QFile::setPermissions(OptionsPath(), QFile::ReadOwner));
     }
-    SetLanguage(kPortuguese);  // whatever an earlier use left in force
-
     ProgramWindows windows = Start();
     TMainForm& form = *windows.mainForm;
     EXPECT_EQ(form.languagesetto(), c.expected);
@@ -157,9 +155,10 @@ TEST_F(PersistenceTest, OptionsFileThatIsAFolderIsPassedOver) {
   }
   EXPECT_TRUE(QFileInfo(OptionsPath()).isDir());
   EXPECT_TRUE(QDir(OptionsPath()).isEmpty());
-  EXPECT_EQ(QDir(ProgramFolderPath()).entryList({QStringLiteral("options.dat*")},
-                                                QDir::AllEntries | QDir::NoDotAndDotDot),
-            QStringList{QStringLiteral("options.dat")});
+  EXPECT_EQ(
+      QDir(ProgramFolderPath())
+          .entryList({QStringLiteral("options.dat*")}, QDir::AllEntries | QDir::NoDotAndDotDot),
+      QStringList{QStringLiteral("options.dat")});
 }
 
 #if defined(Q_OS_UNIX)

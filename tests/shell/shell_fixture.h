@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "dialogs.h"
+#include "file_dialog_settings.h"
 #include "startup.h"
 #include "window_state.h"
 
