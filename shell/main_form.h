@@ -10,6 +10,7 @@
 #include <array>
 #include <optional>
 
+#include "cancel_token.h"
 #include "conversion_run.h"
 #include "window_host.h"
 
@@ -61,10 +62,10 @@ class TMainForm : public QMainWindow {
   // The close handling after the window state has been saved.
   void FormClose();
 
-  // What a run reports to; its cancel request is `breaking`.
+  // What a run reports to.
   MainFormHost& host() { return host_; }
 
-  // Runs one conversion with the texts of the setting fields.
+  // Runs one conversion with the settings the fields hold.
   RunReport KonvertDXF(const QString& input, const QString& output);
 
   // "options.dat" in the program folder.
@@ -97,7 +98,8 @@ class TMainForm : public QMainWindow {
   const QString& programName() const { return programName_; }
   bool isfirsttime() const { return isfirsttime_; }
   bool dontchlang() const { return dontchlang_; }
-  bool breaking() const { return host_.CancelRequested(); }
+  // The run's cancel request, set by Cancel (and Esc) and by closing.
+  bool breaking() const { return cancel_.Requested(); }
   bool running() const { return running_; }
   int languagesetto() const { return languagesetto_; }
   // The language code in force; the translation store holds it.
@@ -156,6 +158,7 @@ class TMainForm : public QMainWindow {
   QStringList arguments_;
   Dialogs& dialogs_;
   MainFormHost host_;
+  CancelToken cancel_;
   TAboutBox* aboutBox_ = nullptr;
   TTranslateForm* translateForm_ = nullptr;
 

@@ -46,10 +46,7 @@ void MainFormHost::ShowMessageBox(int message, const std::string& argument) {
   dialogs_.ShowMessage(&form_, MessageIcon::kNone, ComposeMessage(message, argument), QString());
 }
 
-bool MainFormHost::Pump() {
-  QCoreApplication::processEvents();
-  return CancelRequested();
-}
+void MainFormHost::Pump() { QCoreApplication::processEvents(); }
 
 bool MainFormHost::OpenResultWanted() { return form_.OpenCheck->isChecked(); }
 
