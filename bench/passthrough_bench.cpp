@@ -18,14 +18,9 @@ class QuietHost final : public tessarin::Host {
  public:
   void ShowStatus(int, const std::string&) override {}
   void ShowProgress(int position) override { last = position; }
-  void ShowMinima(const std::string&, const std::string&) override {}
-  void SetRunning(bool) override {}
   void ShowMessageBox(int message, const std::string& argument) override {
     std::fprintf(stderr, "message %d %s\n", message, argument.c_str());
   }
-  bool OpenResultWanted() override { return false; }
-  void OpenFile(const std::string&) override {}
-  std::string TimeOfDay() override { return {}; }
   int last = 0;
 };
 
@@ -38,11 +33,12 @@ void Generate(const std::string& path, uint64_t bytes) {
   unsigned handle = 0x100;
   char entity[512];
   while (written < bytes) {
-    const int n = std::snprintf(entity, sizeof entity,
-                                "  0\nLINE\n  5\n%X\n330\n1F\n100\nAcDbEntity\n  8\nKontur\n100\n"
-                                "AcDbLine\n 10\n%u.25\n 20\n%u.5\n 30\n0.0\n 11\n%u.75\n 21\n%u.125\n"
-                                " 31\n0.0\n",
-                                handle, handle % 9973, handle % 7919, handle % 6007, handle % 5003);
+    const int n =
+        std::snprintf(entity, sizeof entity,
+                      "  0\nLINE\n  5\n%X\n330\n1F\n100\nAcDbEntity\n  8\nKontur\n100\n"
+                      "AcDbLine\n 10\n%u.25\n 20\n%u.5\n 30\n0.0\n 11\n%u.75\n 21\n%u.125\n"
+                      " 31\n0.0\n",
+                      handle, handle % 9973, handle % 7919, handle % 6007, handle % 5003);
     std::fwrite(entity, 1, static_cast<size_t>(n), f);
     written += static_cast<uint64_t>(n);
     ++handle;
@@ -64,10 +60,11 @@ int main(int argc, char** argv) {
   const auto size = fs::file_size(input);
 
   QuietHost host;
+  tessarin::CancelToken cancel;
   rusage before{};
   getrusage(RUSAGE_SELF, &before);
   const auto start = std::chrono::steady_clock::now();
-  const auto report = tessarin::KonvertDXF(input, output, {}, host);
+  const auto report = tessarin::KonvertDXF(input, output, {}, host, cancel);
   const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - start;
   rusage usage{};
   getrusage(RUSAGE_SELF, &usage);
@@ -77,7 +74,8 @@ int main(int argc, char** argv) {
   std::printf("outcome      %d, last progress %d\n", static_cast<int>(report.outcome), host.last);
   std::printf("time         %.3f s (handle scan + copy pass)\n", seconds.count());
   const auto cpu = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6; };
-  std::printf("cpu          %.3f s user, %.3f s system\n", cpu(usage.ru_utime) - cpu(before.ru_utime),
+  std::printf("cpu          %.3f s user, %.3f s system\n",
+              cpu(usage.ru_utime) - cpu(before.ru_utime),
               cpu(usage.ru_stime) - cpu(before.ru_stime));
   std::printf("throughput   %.0f MB/s of input\n", size / 1048576.0 / seconds.count());
   std::printf("peak memory  %.1f MB resident\n", usage.ru_maxrss / 1024.0);

@@ -9,8 +9,11 @@
 #include "utf.h"
 
 #ifdef _WIN32
+// windows.h first: shellapi.h builds on it.
+// clang-format off
 #include <windows.h>
 #include <shellapi.h>
+// clang-format on
 #else
 #include <spawn.h>
 extern char** environ;
@@ -21,10 +24,10 @@ namespace tessarin {
 namespace {
 
 constexpr int kBarWidth = 40;
-Host* interruptTarget = nullptr;
+CancelToken* interruptTarget = nullptr;
 
 extern "C" void OnInterrupt(int) {
-  if (interruptTarget != nullptr) interruptTarget->RequestCancel();
+  if (interruptTarget != nullptr) interruptTarget->Request();
 }
 
 }  // namespace
@@ -96,8 +99,8 @@ std::string CliHost::TimeOfDay() {
   return std::string(text, n);
 }
 
-void CancelOnInterrupt(Host& host) {
-  interruptTarget = &host;
+void CancelOnInterrupt(CancelToken& cancel) {
+  interruptTarget = &cancel;
 #ifdef _WIN32
   std::signal(SIGINT, OnInterrupt);
 #else

@@ -6,11 +6,12 @@
 #include <cstdio>
 #include <string>
 
-#include "host.h"
+#include "cancel_token.h"
+#include "front_end.h"
 
 namespace tessarin {
 
-class CliHost final : public Host {
+class CliHost final : public FrontEnd {
  public:
   // `err` receives messages; a progress bar is drawn only when `terminal`.
   CliHost(std::FILE* err, bool terminal, bool openresult);
@@ -39,7 +40,8 @@ class CliHost final : public Host {
   std::string mindeviation_ = "0";
 };
 
-// Ctrl-C asks `host` to cancel; a second Ctrl-C ends the process at once.
-void CancelOnInterrupt(Host& host);
+// Ctrl-C sets `cancel`; a second Ctrl-C ends the process at once. `cancel`
+// must live as long as the process may be interrupted.
+void CancelOnInterrupt(CancelToken& cancel);
 
 }  // namespace tessarin

@@ -11,6 +11,7 @@
 #include "batch_arguments.h"
 #include "cli_host.h"
 #include "conversion_run.h"
+#include "front_end.h"
 
 #ifdef _WIN32
 #include <io.h>
@@ -22,26 +23,35 @@
 
 namespace {
 
-constexpr const char* kUsage =
-    "Usage: tessarin-cli IN OUT [MAXPERCENT [MAXUNITS [ARCTESTS [SPLINETESTS [KEEPSPLINES [OPEN]]]]]]\n"
-    "\n"
-    "Converts every SPLINE of the ASCII DXF file IN into an LWPOLYLINE of circular\n"
-    "arcs and writes the drawing to OUT; every other line is copied unchanged.\n"
-    "\n"
-    "  MAXPERCENT   largest deviation in percent of the arc's size   (default 1)\n"
-    "  MAXUNITS     largest deviation in drawing units               (default 1)\n"
-    "  ARCTESTS     test points on each arc                          (default 10)\n"
-    "  SPLINETESTS  test points on the spline per arc                (default 1000)\n"
-    "  KEEPSPLINES  TRUE keeps the splines beside their polylines    (default off)\n"
-    "  OPEN         TRUE opens OUT with the desktop's program        (default off)\n"
-    "Numbers take \",\" or \".\" as decimal separator. Arguments after the eighth are\n"
-    "ignored.\n"
-    "\n"
-    "Options: --help, --version; \"--\" ends the options.\n"
-    "\n"
-    "Exit status: 0 converted, 2 bad usage, 3 input cannot be opened,\n"
-    "4 output cannot be created (or is the input), 5 read or write error,\n"
-    "6 cancelled (Ctrl-C).\n";
+// The usage text, with the defaults as the fields show them.
+std::string Usage() {
+  const tessarin::SettingTexts defaults;
+  const auto line = [](const char* name, const char* meaning, const std::string& value) {
+    char text[128];
+    std::snprintf(text, sizeof text, "  %-12s %-48s (default %s)\n", name, meaning, value.c_str());
+    return std::string(text);
+  };
+  return "Usage: tessarin-cli IN OUT [MAXPERCENT [MAXUNITS [ARCTESTS [SPLINETESTS [KEEPSPLINES "
+         "[OPEN]]]]]]\n"
+         "\n"
+         "Converts every SPLINE of the ASCII DXF file IN into an LWPOLYLINE of circular\n"
+         "arcs and writes the drawing to OUT; every other line is copied unchanged.\n"
+         "\n" +
+         line("MAXPERCENT", "largest deviation in percent of the arc's size", defaults.maxpercent) +
+         line("MAXUNITS", "largest deviation in drawing units", defaults.maxunits) +
+         line("ARCTESTS", "test points on each arc", defaults.arctests) +
+         line("SPLINETESTS", "test points on the spline per arc", defaults.splinetests) +
+         line("KEEPSPLINES", "TRUE keeps the splines beside their polylines", "off") +
+         line("OPEN", "TRUE opens OUT with the desktop's program", "off") +
+         "Numbers take \",\" or \".\" as decimal separator. Arguments after the eighth are\n"
+         "ignored.\n"
+         "\n"
+         "Options: --help, --version; \"--\" ends the options.\n"
+         "\n"
+         "Exit status: 0 converted, 2 bad usage, 3 input cannot be opened,\n"
+         "4 output cannot be created (or is the input), 5 read or write error,\n"
+         "6 cancelled (Ctrl-C).\n";
+}
 
 }  // namespace
 
@@ -54,13 +64,13 @@ int main(int argc, char** argv) {
       if (argument == "--") {
         optionsEnded = true;
       } else if (argument == "--help") {
-        std::fputs(kUsage, stdout);
+        std::fputs(Usage().c_str(), stdout);
         return 0;
       } else if (argument == "--version") {
         std::printf("tessarin-cli %s\n", TESSARIN_VERSION);
         return 0;
       } else {
-        std::fprintf(stderr, "tessarin-cli: unknown option %s\n\n%s", argv[i], kUsage);
+        std::fprintf(stderr, "tessarin-cli: unknown option %s\n\n%s", argv[i], Usage().c_str());
         return tessarin::kExitUsage;
       }
       continue;
@@ -68,7 +78,7 @@ int main(int argc, char** argv) {
     arguments.emplace_back(argument);
   }
   if (arguments.size() < 2) {
-    std::fputs(kUsage, stderr);
+    std::fputs(Usage().c_str(), stderr);
     return tessarin::kExitUsage;
   }
 
@@ -76,11 +86,14 @@ int main(int argc, char** argv) {
   bool openresult = false;
   tessarin::ApplyBatchArguments(arguments, texts, openresult);
 
+  const tessarin::ConversionSettings settings = tessarin::ParseSettings(texts);
   tessarin::CliHost host(stderr, isatty(fileno(stderr)) != 0, openresult);
-  tessarin::CancelOnInterrupt(host);
+  static tessarin::CancelToken cancel;  // Ctrl-C may come until the process ends
+  tessarin::CancelOnInterrupt(cancel);
   try {
     const auto start = std::chrono::steady_clock::now();
-    const tessarin::RunReport report = tessarin::KonvertDXF(arguments[0], arguments[1], texts, host);
+    const tessarin::RunReport report =
+        tessarin::RunConversion(arguments[0], arguments[1], settings, host, cancel);
     const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - start;
     if (report.outcome == tessarin::RunOutcome::kCompleted) {
       std::printf("minpercent=%s\nmindeviation=%s\n", host.minpercent().c_str(),

@@ -1,11 +1,12 @@
 // SPDX-License-Identifier: MIT
 // The conversion run: handle scan, copy pass with spline capture, fit and
-// polyline output, and every end of a run reported to the host.
+// polyline output, and what the host is shown at each end of a run.
 #include "conversion_run.h"
 
 #include <algorithm>
 #include <cmath>
 
+#include "byte_stream.h"
 #include "dxf_number.h"
 #include "pair_stream.h"
 #include "pair_walk.h"
@@ -93,56 +94,40 @@ bool NeedsAttention(std::string_view code, std::string_view value) {
 // Bytes the copy pass walks between two looks at the cancel request.
 constexpr size_t kWalkStretch = 64 * 1024;
 
-// The end states of a run, as the window shows them.
-class RunReporter {
- public:
-  RunReporter(Host& host, RunReport& report) : host_(host), report_(report) {}
+// One run: what it was given, what it reports, and what it shows at its
+// ends; the rest of an end is the front end's (ShowRunEnd).
+struct Run {
+  const ConversionSettings& settings;
+  Host& host;
+  CancelToken& cancel;
+  const EngineOptions& options;
+  RunReport report = {};
 
-  void Start() {
-    host_.SetRunning(true);
-    host_.ClearCancel();
-  }
   // Input cannot be opened (the first time).
-  RunReport& InputNotOpened(const std::string& input) {
-    host_.ShowMessageBox(kMsgInputNotOpened, input);
-    host_.ShowStatus(kMsgCancelled, {});
-    host_.ShowProgress(0);
-    host_.SetRunning(false);
+  RunReport InputNotOpened(const std::string& input) {
+    host.ShowMessageBox(kMsgInputNotOpened, input);
+    host.ShowStatus(kMsgCancelled, {});
+    host.ShowProgress(0);
     return Finish(RunOutcome::kInputNotOpened);
   }
-  // A failure after the first opening: a box, then the common end.
-  RunReport& Failed(RunOutcome outcome, int message, const std::string& name) {
-    host_.ShowMessageBox(message, name);
-    CommonEnd();
+  // A failure after the first opening: a box naming the file.
+  RunReport Failed(RunOutcome outcome, int message, const std::string& name) {
+    host.ShowMessageBox(message, name);
     return Finish(outcome);
   }
-  RunReport& Cancelled() {
-    host_.ShowStatus(kMsgCancelled, {});
-    host_.ShowProgress(0);
-    host_.SetRunning(false);
+  RunReport Cancelled() {
+    host.ShowStatus(kMsgCancelled, {});
+    host.ShowProgress(0);
     return Finish(RunOutcome::kCancelled);
   }
-  RunReport& Completed(const std::string& output) {
-    host_.ShowProgress(0);
-    host_.ShowStatus(kMsgCompleted, host_.TimeOfDay());
-    if (host_.OpenResultWanted()) host_.OpenFile(output);
-    CommonEnd();
+  RunReport Completed() {
+    host.ShowProgress(0);
     return Finish(RunOutcome::kCompleted);
   }
-
- private:
-  void CommonEnd() {
-    host_.SetRunning(false);
-    host_.ShowMinima(FloatToDXF(report_.minima.minpercent),
-                     FloatToDXF(report_.minima.mindeviation));
+  RunReport Finish(RunOutcome outcome) {
+    report.outcome = outcome;
+    return report;
   }
-  RunReport& Finish(RunOutcome outcome) {
-    report_.outcome = outcome;
-    return report_;
-  }
-
-  Host& host_;
-  RunReport& report_;
 };
 
 // Progress: round(100 * P / S) with S the input size and P the bytes fetched
@@ -173,21 +158,23 @@ class ProgressMeter {
 
 enum class CopyEnd { kCompleted, kCancelled, kReadFailed, kWriteFailed };
 
-// The fit's side of the run: the host pumped once per fitting step, each
-// accepted arc's two vertices into the polyline.
+// The fit's side of the run: the host pumped once per fitting step, which
+// stops the fit once the cancel request is set, and each accepted arc's two
+// vertices into the polyline.
 class PolylineFit final : public FitObserver {
  public:
-  PolylineFit(Host& host, PolylineWriter& polyline) : host_(host), polyline_(polyline) {}
+  PolylineFit(Host& host, const CancelToken& cancel, PolylineWriter& polyline)
+      : host_(host), cancel_(cancel), polyline_(polyline) {}
 
   bool Pump() override {
-    if (!host_.Pump()) return false;
-    host_.RequestCancel();
-    return true;
+    host_.Pump();
+    return cancel_.Requested();
   }
   void Accept(const FittedArc& arc) override { polyline_.AddArcVertices(arc.arc); }
 
  private:
   Host& host_;
+  const CancelToken& cancel_;
   PolylineWriter& polyline_;
 };
 
@@ -195,15 +182,16 @@ class PolylineFit final : public FitObserver {
 // is captured, fitted and replaced (with keepsplines: followed) by its
 // polyline. The cancel request is polled before each pair, after reading it
 // and after each spline's fit.
-CopyEnd CopyPass(ByteSource& input, PairWriter& writer, const ConversionSettings& settings,
-                 const HandleScan& scan, Host& host, const EngineOptions& options,
-                 RunReport& report) {
+CopyEnd CopyPass(ByteSource& input, PairWriter& writer, const HandleScan& scan, Run& run) {
+  const ConversionSettings& settings = run.settings;
+  const EngineOptions& options = run.options;
+  const CancelToken& cancel = run.cancel;
   PairReader reader(input);
-  ProgressMeter progress(host, input.Size());
+  ProgressMeter progress(run.host, input.Size());
   SplineEntity spline;
   PolylineWriter polyline;
-  PolylineFit observer(host, polyline);
-  FitContext fit{settings, observer, report.minima, options};
+  PolylineFit observer(run.host, cancel, polyline);
+  FitContext fit{settings, observer, run.report.minima, options};
   uint32_t handlecounter = scan.handlecounter;
   // Readers take new handles from $HANDSEED; it must stay above ours.
   const uint32_t handseed = scan.handlecounter + static_cast<uint32_t>(scan.splineStarts) + 1;
@@ -221,7 +209,7 @@ CopyEnd CopyPass(ByteSource& input, PairWriter& writer, const ConversionSettings
   };
 
   while (!reader.AtEnd()) {
-    if (host.CancelRequested()) return CopyEnd::kCancelled;
+    if (cancel.Requested()) return CopyEnd::kCancelled;
     walkBase = reader.Consumed();
     const std::string_view buffered = reader.Buffered().substr(0, kWalkStretch);
     if (const size_t n = afterHandseed ? 0 : WalkPairs(buffered, "09", plain, codeLines).bytes;
@@ -232,10 +220,10 @@ CopyEnd CopyPass(ByteSource& input, PairWriter& writer, const ConversionSettings
       if (writer.Failed()) return CopyEnd::kWriteFailed;
       continue;
     }
-    if (host.CancelRequested()) return CopyEnd::kCancelled;
+    if (cancel.Requested()) return CopyEnd::kCancelled;
     GroupPair pair = reader.ReadPair([&] { progress.Update(reader.Consumed()); });
     for (;;) {
-      if (host.CancelRequested()) return CopyEnd::kCancelled;
+      if (cancel.Requested()) return CopyEnd::kCancelled;
       // Only one-character codes matter here: "0" may start a spline, "9"
       // names a header variable, "5" may hold $HANDSEED's value.
       const std::string_view code = TrimDxf(pair.code);
@@ -259,10 +247,10 @@ CopyEnd CopyPass(ByteSource& input, PairWriter& writer, const ConversionSettings
       const SplineGeometry geometry = spline.geometry();
       const int64_t arcs =
           options.fitter ? options.fitter(geometry, fit) : FitSpline(geometry, fit);
-      if (host.CancelRequested()) return CopyEnd::kCancelled;
+      if (cancel.Requested()) return CopyEnd::kCancelled;
       polyline.WritePolyline(spline, handlecounter, settings.maxunits, writer);
-      ++report.splines;
-      report.arcs += arcs;
+      ++run.report.splines;
+      run.report.arcs += arcs;
       // At the end of the input the last pair read still belongs to the
       // spline unless it opens the next entity: it is not written twice.
       if (reader.AtEnd() && TrimDxf(ending.code) != "0") break;
@@ -276,62 +264,58 @@ CopyEnd CopyPass(ByteSource& input, PairWriter& writer, const ConversionSettings
 }
 
 // Copy pass and its ends once both inputs and the output are open.
-RunReport& FinishRun(ByteSource& copyInput, ByteSink& sink, const std::string& input,
-                     const std::string& output, const ConversionSettings& settings,
-                     const HandleScan& scan, Host& host, const EngineOptions& options,
-                     RunReporter& reporter, RunReport& report) {
-  host.ShowStatus(kMsgConverting, {});
+RunReport FinishRun(ByteSource& copyInput, ByteSink& sink, const std::string& input,
+                    const std::string& output, const HandleScan& scan, Run& run) {
+  run.host.ShowStatus(kMsgConverting, {});
   PairWriter writer(sink);
-  const CopyEnd end = CopyPass(copyInput, writer, settings, scan, host, options, report);
+  const CopyEnd end = CopyPass(copyInput, writer, scan, run);
   // Write out what was written so far, also when cancelled.
   const bool written = writer.Flush() && sink.Close();
-  if (end == CopyEnd::kCancelled) return reporter.Cancelled();
+  if (end == CopyEnd::kCancelled) return run.Cancelled();
   if (end == CopyEnd::kReadFailed) {
-    return reporter.Failed(RunOutcome::kReadFailed, kMsgInputNotOpened, input);
+    return run.Failed(RunOutcome::kReadFailed, kMsgInputNotOpened, input);
   }
   if (end == CopyEnd::kWriteFailed || !written) {
-    return reporter.Failed(RunOutcome::kWriteFailed, kMsgOutputNotCreated, output);
+    return run.Failed(RunOutcome::kWriteFailed, kMsgOutputNotCreated, output);
   }
-  return reporter.Completed(output);
+  return run.Completed();
 }
 
 }  // namespace
 
-RunReport KonvertDXF(const std::string& input, const std::string& output, const SettingTexts& texts,
-                     Host& host, const EngineOptions& options) {
-  const ConversionSettings settings = ParseSettings(texts);
-  RunReport report;
-  RunReporter reporter(host, report);
-  reporter.Start();
+RunReport KonvertDXF(const std::string& input, const std::string& output,
+                     const ConversionSettings& settings, Host& host, CancelToken& cancel,
+                     const EngineOptions& options) {
+  Run run{settings, host, cancel, options};
+  cancel.Clear();
 
   FileSource scanInput;
-  if (!scanInput.Open(input)) return reporter.InputNotOpened(input);
+  if (!scanInput.Open(input)) return run.InputNotOpened(input);
   const HandleScan scan = ScanHandles(scanInput);
   scanInput.CloseFile();
-  if (scan.failed) return reporter.Failed(RunOutcome::kReadFailed, kMsgInputNotOpened, input);
+  if (scan.failed) return run.Failed(RunOutcome::kReadFailed, kMsgInputNotOpened, input);
 
   FileSource copyInput;
   if (!copyInput.Open(input)) {
-    return reporter.Failed(RunOutcome::kInputNotReopened, kMsgInputNotReopened, input);
+    return run.Failed(RunOutcome::kInputNotReopened, kMsgInputNotReopened, input);
   }
   // Creating the output would empty the input when both are one file.
   FileSink sink;
   if (SameFile(input, output) || !sink.Create(output)) {
     copyInput.CloseFile();
-    return reporter.Failed(RunOutcome::kOutputNotCreated, kMsgOutputNotCreated, output);
+    return run.Failed(RunOutcome::kOutputNotCreated, kMsgOutputNotCreated, output);
   }
-  return FinishRun(copyInput, sink, input, output, settings, scan, host, options, reporter, report);
+  return FinishRun(copyInput, sink, input, output, scan, run);
 }
 
 RunReport ConvertStreams(ByteSource& scanInput, ByteSource& copyInput, ByteSink& output,
-                         const SettingTexts& texts, Host& host, const EngineOptions& options) {
-  const ConversionSettings settings = ParseSettings(texts);
-  RunReport report;
-  RunReporter reporter(host, report);
-  reporter.Start();
+                         const ConversionSettings& settings, Host& host, CancelToken& cancel,
+                         const EngineOptions& options) {
+  Run run{settings, host, cancel, options};
+  cancel.Clear();
   const HandleScan scan = ScanHandles(scanInput);
-  if (scan.failed) return reporter.Failed(RunOutcome::kReadFailed, kMsgInputNotOpened, {});
-  return FinishRun(copyInput, output, {}, {}, settings, scan, host, options, reporter, report);
+  if (scan.failed) return run.Failed(RunOutcome::kReadFailed, kMsgInputNotOpened, {});
+  return FinishRun(copyInput, output, {}, {}, scan, run);
 }
 
 }  // namespace tessarin

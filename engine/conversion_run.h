@@ -7,7 +7,7 @@
 #include <functional>
 #include <string>
 
-#include "byte_stream.h"
+#include "cancel_token.h"
 #include "conversion_settings.h"
 #include "fit_walk.h"
 #include "host.h"
@@ -34,12 +34,16 @@ enum class RunOutcome {
   kWriteFailed,       // a write error, e.g. a full disk; message 10
 };
 
+// What a run ends with; the front end shows the end from it (ShowRunEnd).
 struct RunReport {
   RunOutcome outcome = RunOutcome::kCompleted;
   int64_t splines = 0;  // spline entities converted
   int64_t arcs = 0;     // arcs written
-  RunMinima minima;
+  RunMinima minima;     // 0 and unset where no interval was measured
 };
+
+class ByteSink;
+class ByteSource;
 
 // Process exit status for an outcome, shared by both programs' batch modes:
 // 0 completed, 3 input not openable, 4 output not creatable, 5 read or write
@@ -47,14 +51,21 @@ struct RunReport {
 int ExitStatus(RunOutcome outcome);
 inline constexpr int kExitUsage = 2;
 
-// Runs one conversion from file to file, reporting through `host`.
-RunReport KonvertDXF(const std::string& input, const std::string& output, const SettingTexts& texts,
-                     Host& host, const EngineOptions& options = {});
+// Runs one conversion from file to file, telling `host` what happens while
+// it runs: the status line, the progress bar, a box for a file that cannot
+// be opened or created, a pump per fitting step. `cancel` is cleared when the
+// run starts and polled before each pair, after each read and in every
+// fitting step; a cancelled run keeps what it has written. What the end
+// looks like is for the front end (ShowRunEnd).
+RunReport KonvertDXF(const std::string& input, const std::string& output,
+                     const ConversionSettings& settings, Host& host, CancelToken& cancel,
+                     const EngineOptions& options = {});
 
 // The same run over caller-provided streams: the handle scan reads
 // `scanInput`, the copy pass `copyInput`. For tests and fuzzing; there is no
 // opening to fail.
 RunReport ConvertStreams(ByteSource& scanInput, ByteSource& copyInput, ByteSink& output,
-                         const SettingTexts& texts, Host& host, const EngineOptions& options = {});
+                         const ConversionSettings& settings, Host& host, CancelToken& cancel,
+                         const EngineOptions& options = {});
 
 }  // namespace tessarin

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-// The six values of one run and how the texts of the setting fields become
-// them.
+// The settings of one run, their defaults as the fields show them, and how
+// the texts of the setting fields become numbers.
 #pragma once
 
 #include <cstdint>
@@ -8,17 +8,19 @@
 #include <string>
 #include <string_view>
 
+#include "dxf_number.h"
 #include "fit_settings.h"
 
 namespace tessarin {
 
-// The setting fields as the user typed them, read when a run starts.
+// The setting fields as the user typed them; the front ends parse them
+// (ParseSettings) before a run. The initial texts are the defaults.
 struct SettingTexts {
-  std::string maxpercent = "1";      // AbwEd
-  std::string maxunits = "1";        // AbwEinhED
-  std::string arctests = "10";       // TestEd
-  std::string splinetests = "1000";  // SplineTestEd
-  bool keepsplines = false;          // LeaveSplineCheck
+  std::string maxpercent = FloatToDXF(FitSettings{}.maxpercent);        // AbwEd
+  std::string maxunits = FloatToDXF(FitSettings{}.maxunits);            // AbwEinhED
+  std::string arctests = std::to_string(FitSettings{}.arctests);        // TestEd
+  std::string splinetests = std::to_string(FitSettings{}.splinetests);  // SplineTestEd
+  bool keepsplines = false;                                             // LeaveSplineCheck
 };
 
 // The four numbers of the fit, and what the run does with the splines.

@@ -157,7 +157,8 @@ RunReport TMainForm::KonvertDXF(const QString& input, const QString& output) {
   const SettingTexts texts{AbwEd->text().toStdString(), AbwEinhED->text().toStdString(),
                            TestEd->text().toStdString(), SplineTestEd->text().toStdString(),
                            LeaveSplineCheck->isChecked()};
-  return tessarin::KonvertDXF(input.toStdString(), output.toStdString(), texts, host_);
+  return RunConversion(input.toStdString(), output.toStdString(), ParseSettings(texts), host_,
+                       cancel_);
 }
 
 std::optional<RunReport> TMainForm::GuardedRun(const QString& input, const QString& output) {
@@ -187,7 +188,7 @@ void TMainForm::KonvertBtnClick() {
   CloseIfPending();
 }
 
-void TMainForm::CancelBtnClick() { host_.RequestCancel(); }
+void TMainForm::CancelBtnClick() { cancel_.Request(); }
 
 void TMainForm::ResetBtnClick() {
   AbwEd->setText(QString::fromUtf16(kDefaultMaxPercent));
@@ -249,7 +250,7 @@ void TMainForm::closeEvent(QCloseEvent* event) {
   if (running_) {
     // The run ends first (its output closed as after Cancel); the window
     // closes once it has returned.
-    host_.RequestCancel();
+    cancel_.Request();
     closePending_ = true;
     event->ignore();
     return;

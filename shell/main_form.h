@@ -10,6 +10,7 @@
 #include <array>
 #include <optional>
 
+#include "cancel_token.h"
 #include "setting_fields.h"
 #include "translation_store.h"
 #include "window_host.h"
@@ -64,14 +65,14 @@ class TMainForm : public QMainWindow {
   // The close handling after the window state has been saved.
   void FormClose();
 
-  // What a run reports to; its cancel request is `breaking`.
+  // What a run reports to.
   MainFormHost& host() { return host_; }
 
   // The translation store, built at creation from "translate.dat" in the
   // program folder; it holds the language code in force.
   TranslationStore& store() { return store_; }
 
-  // Runs one conversion with the texts of the setting fields.
+  // Runs one conversion with the settings the fields hold.
   RunReport KonvertDXF(const QString& input, const QString& output);
   // A run whose escaping error is shown instead of ending the program;
   // nothing when one escaped.
@@ -111,7 +112,8 @@ class TMainForm : public QMainWindow {
   const QString& programName() const { return programName_; }
   bool isfirsttime() const { return isfirsttime_; }
   bool dontchlang() const { return dontchlang_; }
-  bool breaking() const { return host_.CancelRequested(); }
+  // The run's cancel request, set by Cancel (and Esc) and by closing.
+  bool breaking() const { return cancel_.Requested(); }
   bool running() const { return running_; }
   int languagesetto() const { return languagesetto_; }
   // The language code in force; the translation store holds it.
@@ -169,6 +171,7 @@ class TMainForm : public QMainWindow {
   Dialogs& dialogs_;
   TranslationStore store_;
   MainFormHost host_;
+  CancelToken cancel_;
   TAboutBox* aboutBox_ = nullptr;
   TTranslateForm* translateForm_ = nullptr;
 

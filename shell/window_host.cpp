@@ -47,10 +47,7 @@ void MainFormHost::ShowMessageBox(int message, const std::string& argument) {
                        QString());
 }
 
-bool MainFormHost::Pump() {
-  QCoreApplication::processEvents();
-  return CancelRequested();
-}
+void MainFormHost::Pump() { QCoreApplication::processEvents(); }
 
 bool MainFormHost::OpenResultWanted() { return form_.OpenCheck->isChecked(); }
 

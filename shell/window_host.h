@@ -5,14 +5,14 @@
 
 #include <string>
 
-#include "host.h"
+#include "front_end.h"
 
 namespace tessarin {
 
 class Dialogs;
 class TMainForm;
 
-class MainFormHost final : public Host {
+class MainFormHost final : public FrontEnd {
  public:
   MainFormHost(TMainForm& form, Dialogs& dialogs) : form_(form), dialogs_(dialogs) {}
 
@@ -23,7 +23,7 @@ class MainFormHost final : public Host {
   void ShowMessageBox(int message, const std::string& argument) override;
   // Handles every pending event: the window repaints, Cancel and the menus
   // react.
-  bool Pump() override;
+  void Pump() override;
   bool OpenResultWanted() override;
   void OpenFile(const std::string& path) override;
   std::string TimeOfDay() override;

@@ -18,8 +18,9 @@ namespace tessarin::testing {
 
 enum class Implementation { kEngine, kReference };
 
-// A whole conversion of `input` with default or given setting texts; the
-// reference fits through the engine's seam for other fitters.
+// A whole conversion of `input` with default or given setting texts, parsed
+// and shown as a front end does; the reference fits through the engine's
+// seam for other fitters.
 struct ConversionOutcome {
   std::string output;
   RunReport report;
@@ -44,7 +45,7 @@ inline ConversionOutcome Convert(const std::string& input, const SettingTexts& t
   MemorySource scan(input), copy(input);
   MemorySink sink;
   ConversionOutcome outcome;
-  outcome.report = ConvertStreams(scan, copy, sink, texts, host, options);
+  outcome.report = RecordedRun(scan, copy, sink, ParseSettings(texts), host, options);
   outcome.output = sink.bytes();
   outcome.pumps = host.pumps;
   outcome.events = host.events;

@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "dxf_number.h"
+#include "front_end.h"
 #include "normalised_lines.h"
 #include "recording_host.h"
 #include "test_streams.h"
@@ -39,7 +41,8 @@ class ConversionRunTest : public ::testing::Test {
  protected:
   void SetUp() override {
     dir_ = fs::path(::testing::TempDir()) /
-           ("tessarin_run_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+           ("tessarin_run_" +
+            std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
     fs::remove_all(dir_);
     fs::create_directories(dir_);
   }
@@ -51,10 +54,12 @@ class ConversionRunTest : public ::testing::Test {
   }
   std::string Path(const std::string& name) const { return (dir_ / name).string(); }
 
-  // Converts `input` (written to in.dxf) into out.dxf; returns the output.
+  // Converts `input` (written to in.dxf) into out.dxf as a front end does;
+  // returns the output.
   std::string Convert(const std::string& input, RecordingHost& host, SettingTexts texts = {}) {
     WriteFile(Path("in.dxf"), input);
-    report_ = KonvertDXF(Path("in.dxf"), Path("out.dxf"), texts, host);
+    report_ =
+        RunConversion(Path("in.dxf"), Path("out.dxf"), ParseSettings(texts), host, host.cancel);
     return ReadFile(Path("out.dxf"));
   }
 
@@ -88,6 +93,31 @@ TEST_F(ConversionRunTest, InputWithoutSplinesComesBackWithCrLf) {
   EXPECT_EQ(report_.outcome, RunOutcome::kCompleted);
   EXPECT_EQ(host.events, (Events{"running", "status 7", "progress 0", "status 9 12:34:56", "idle",
                                  "minima 0 0"}));
+}
+
+// The run itself shows only what happens while it runs and hands back the
+// minima as numbers; the front end shows the end (ShowRunEnd).
+TEST_F(ConversionRunTest, TheRunAloneShowsOnlyWhatHappensWhileItRuns) {
+  const std::string parabola =
+      "  0\nSPLINE\n  8\n0\n 71\n2\n 40\n0\n 40\n0\n 40\n0\n 40\n1\n 40\n1\n 40\n1\n"
+      " 10\n0\n 20\n0\n 10\n5\n 20\n5\n 10\n10\n 20\n0\n";
+  WriteFile(Path("in.dxf"), Drawing(parabola));
+  RecordingHost host;
+  host.openresult = true;
+  const RunReport report =
+      KonvertDXF(Path("in.dxf"), Path("out.dxf"), ConversionSettings{}, host, host.cancel);
+  EXPECT_EQ(report.outcome, RunOutcome::kCompleted);
+  EXPECT_EQ(host.events, (Events{"status 7", "progress 0"}));
+  EXPECT_EQ(report.splines, 1);
+  EXPECT_GE(report.arcs, 1);
+  EXPECT_FALSE(report.minima.percentUnset || report.minima.deviationUnset);
+  EXPECT_GT(report.minima.mindeviation, 0.0);
+  EXPECT_LT(report.minima.mindeviation, 1.0);
+  ShowRunEnd(report, Path("out.dxf"), host);
+  EXPECT_EQ(host.events, (Events{"status 7", "progress 0", "status 9 12:34:56",
+                                 "open " + Path("out.dxf"), "idle",
+                                 "minima " + FloatToDXF(report.minima.minpercent) + " " +
+                                     FloatToDXF(report.minima.mindeviation)}));
 }
 
 TEST_F(ConversionRunTest, EmptyInputGivesEmptyOutput) {
@@ -130,7 +160,8 @@ TEST_F(ConversionRunTest, HandleRules) {
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
     RecordingHost host;
-    const std::string input = "  0\nSECTION\n" + row.handles + "  0\nSPLINE\n  0\nSPLINE\n  0\nEOF\n";
+    const std::string input =
+        "  0\nSECTION\n" + row.handles + "  0\nSPLINE\n  0\nSPLINE\n  0\nEOF\n";
     const std::string output = Convert(input, host);
     const auto first = output.find("LWPOLYLINE\r\n5\r\n" + std::string(row.first) + "\r\n");
     const auto second = output.find("LWPOLYLINE\r\n5\r\n" + std::string(row.second) + "\r\n");
@@ -181,8 +212,7 @@ TEST_F(ConversionRunTest, InputEndingInsideASpline) {
     EXPECT_EQ(report_.outcome, RunOutcome::kCompleted);
     const auto polyline = output.find("0\r\nLWPOLYLINE\r\n");
     ASSERT_NE(polyline, std::string::npos);
-    EXPECT_EQ(output.substr(0, polyline),
-              keep ? "  0\r\nSPLINE\r\n  8\r\nA\r\n 10\r\n7\r\n" : "");
+    EXPECT_EQ(output.substr(0, polyline), keep ? "  0\r\nSPLINE\r\n  8\r\nA\r\n 10\r\n7\r\n" : "");
     EXPECT_EQ(output.find(" 10\r\n7\r\n", polyline), std::string::npos);
   }
 }
@@ -219,7 +249,7 @@ TEST_F(ConversionRunTest, InputCannotBeOpened) {
     SCOPED_TRACE(input);
     RecordingHost host;
     host.openresult = true;
-    const RunReport report = KonvertDXF(input, Path("out.dxf"), {}, host);
+    const RunReport report = RunConversion(input, Path("out.dxf"), {}, host, host.cancel);
     EXPECT_EQ(report.outcome, RunOutcome::kInputNotOpened);
     EXPECT_EQ(ExitStatus(report.outcome), 3);
     EXPECT_EQ(host.events, (Events{"running", "box 6 " + input, "status 8", "progress 0", "idle"}));
@@ -231,7 +261,7 @@ TEST_F(ConversionRunTest, OutputCannotBeCreated) {
   WriteFile(Path("in.dxf"), "0\nEOF\n");
   const std::string output = Path("no/such/folder/out.dxf");
   RecordingHost host;
-  const RunReport report = KonvertDXF(Path("in.dxf"), output, {}, host);
+  const RunReport report = RunConversion(Path("in.dxf"), output, {}, host, host.cancel);
   EXPECT_EQ(report.outcome, RunOutcome::kOutputNotCreated);
   EXPECT_EQ(ExitStatus(report.outcome), 4);
   EXPECT_EQ(host.events, (Events{"running", "box 10 " + output, "idle", "minima 0 0"}));
@@ -248,7 +278,7 @@ TEST_F(ConversionRunTest, OutputThatIsTheInputIsRefused) {
        {Path("in.dxf"), Path("./in.dxf"), Path("symlink.dxf"), Path("hardlink.dxf")}) {
     SCOPED_TRACE(output);
     RecordingHost host;
-    const RunReport report = KonvertDXF(Path("in.dxf"), output, {}, host);
+    const RunReport report = RunConversion(Path("in.dxf"), output, {}, host, host.cancel);
     EXPECT_EQ(report.outcome, RunOutcome::kOutputNotCreated);
     EXPECT_EQ(host.events, (Events{"running", "box 10 " + output, "idle", "minima 0 0"}));
     EXPECT_EQ(ReadFile(Path("in.dxf")), input);
@@ -259,7 +289,7 @@ TEST_F(ConversionRunTest, FullDiskIsAWriteError) {
   if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full on this system";
   WriteFile(Path("in.dxf"), Drawing(kSpline));
   RecordingHost host;
-  const RunReport report = KonvertDXF(Path("in.dxf"), "/dev/full", {}, host);
+  const RunReport report = RunConversion(Path("in.dxf"), "/dev/full", {}, host, host.cancel);
   EXPECT_EQ(report.outcome, RunOutcome::kWriteFailed);
   EXPECT_EQ(ExitStatus(report.outcome), 5);
   // The spline was fitted before the write failed: its minima are shown.
@@ -310,7 +340,7 @@ TEST_F(ConversionRunTest, PathsThatCannotBeReadOrWritten) {
         std::ofstream report(Path("report.txt"), std::ios::binary);
         for (const Row& row : rows) {
           RecordingHost host;
-          const RunReport result = KonvertDXF(row.input, row.output, {}, host);
+          const RunReport result = RunConversion(row.input, row.output, {}, host, host.cancel);
           report << static_cast<int>(result.outcome);
           for (const std::string& event : host.events) report << "|" << event;
           report << "\n";
@@ -350,17 +380,17 @@ TEST_F(ConversionRunTest, CancelAtTheStartOfTheCopyPass) {
   struct CancellingHost : RecordingHost {
     void ShowStatus(int message, const std::string& argument) override {
       RecordingHost::ShowStatus(message, argument);
-      if (message == kMsgConverting) RequestCancel();
+      if (message == kMsgConverting) cancel.Request();
     }
   } host;
   host.openresult = true;
-  host.RequestCancel();  // a request from before the run is cleared at its start
+  host.cancel.Request();  // a request from before the run is cleared at its start
   const std::string output = Convert(Drawing(kSpline), host);
   EXPECT_EQ(report_.outcome, RunOutcome::kCancelled);
   EXPECT_EQ(ExitStatus(report_.outcome), 6);
   EXPECT_EQ(output, "");
   EXPECT_EQ(host.events, (Events{"running", "status 7", "status 8", "progress 0", "idle"}));
-  EXPECT_TRUE(host.CancelRequested());  // stays set until the next run
+  EXPECT_TRUE(host.cancel.Requested());  // stays set until the next run
 }
 
 }  // namespace
@@ -373,7 +403,7 @@ TEST(ConvertStreams, ReadAndWriteErrorsAreNotSuccess) {
     testing::FailingSource copy(input, 5000);
     MemorySink out;
     testing::RecordingHost host;
-    const RunReport report = ConvertStreams(scan, copy, out, {}, host);
+    const RunReport report = testing::RecordedRun(scan, copy, out, {}, host);
     EXPECT_EQ(report.outcome, RunOutcome::kReadFailed);
     EXPECT_EQ(host.events.back(), "minima 0 0");
     EXPECT_EQ(host.events.end()[-3], "box 6 ");
@@ -383,14 +413,14 @@ TEST(ConvertStreams, ReadAndWriteErrorsAreNotSuccess) {
     MemorySource copy(input);
     MemorySink out;
     testing::RecordingHost host;
-    EXPECT_EQ(ConvertStreams(scan, copy, out, {}, host).outcome, RunOutcome::kReadFailed);
+    EXPECT_EQ(testing::RecordedRun(scan, copy, out, {}, host).outcome, RunOutcome::kReadFailed);
     EXPECT_EQ(out.bytes(), "");
   }
   {
     MemorySource scan(input), copy(input);
     testing::FullSink out(70000);
     testing::RecordingHost host;
-    EXPECT_EQ(ConvertStreams(scan, copy, out, {}, host).outcome, RunOutcome::kWriteFailed);
+    EXPECT_EQ(testing::RecordedRun(scan, copy, out, {}, host).outcome, RunOutcome::kWriteFailed);
     EXPECT_EQ(host.events.end()[-3], "box 10 ");
   }
 }
@@ -418,7 +448,7 @@ TEST(ConversionRunCorpus, DrawingsWithoutSplinesPassThrough) {
     MemorySource scan(input), copy(input);
     MemorySink out;
     testing::RecordingHost host;
-    const RunReport report = ConvertStreams(scan, copy, out, {}, host);
+    const RunReport report = ConvertStreams(scan, copy, out, {}, host, host.cancel);
     ASSERT_EQ(report.outcome, RunOutcome::kCompleted);
     if (report.splines > 0) continue;
     EXPECT_TRUE(out.bytes() == testing::Normalised(input));

@@ -182,7 +182,7 @@ TEST(LimitsTest, TwoGigabytesStreamThroughInFlatMemory) {
   CheckingSink sink(size);
   testing::RecordingHost host;
   const auto start = std::chrono::steady_clock::now();
-  const RunReport report = ConvertStreams(scan, copy, sink, {}, host);
+  const RunReport report = ConvertStreams(scan, copy, sink, {}, host, host.cancel);
   const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - start;
   const uint64_t peak = PeakMemory();
   std::printf("2 GB streamed: %.1f s, peak memory %.1f MB\n", seconds.count(),
@@ -221,7 +221,7 @@ TEST(LimitsTest, HeaviestSplineFinishesWithinItsMemory) {
   EngineOptions options;
   options.seed = 1;
   const auto start = std::chrono::steady_clock::now();
-  const RunReport report = ConvertStreams(scan, copy, out, {}, host, options);
+  const RunReport report = ConvertStreams(scan, copy, out, {}, host, host.cancel, options);
   const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - start;
   const uint64_t peak = PeakMemory();
   std::printf(

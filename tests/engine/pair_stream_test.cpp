@@ -23,7 +23,7 @@ std::string PassThrough(std::string_view input, size_t chunk) {
   ChunkedSource copy(input, chunk);
   MemorySink out;
   RecordingHost host;
-  const RunReport report = ConvertStreams(scan, copy, out, SettingTexts{}, host);
+  const RunReport report = ConvertStreams(scan, copy, out, {}, host, host.cancel);
   EXPECT_EQ(report.outcome, RunOutcome::kCompleted);
   return out.bytes();
 }

@@ -16,6 +16,12 @@ namespace {
 
 const FitSettings kDefaults{};
 
+// A cubic that turns too much for one arc (a single Bezier span).
+WorkingCurve SCurve() {
+  return WorkingCurve{
+      {{0, 0, 0, 1}, {10, 30, 0, 1}, {20, -30, 0, 1}, {30, 0, 0, 1}}, 3, {0, 0, 0, 0, 1, 1, 1, 1}};
+}
+
 TEST(SplineFitter, SpanParameters) {
   struct Row {
     const char* name;
@@ -79,8 +85,7 @@ TEST(SplineFitter, NudgeFallsBackToTheNextDoubleWhereTheKnotsAreHuge) {
 
 TEST(SplineFitter, FailingSpanIsCutAtItsMiddleParameter) {
   // Given the span (0, 0, 1) of a curve that turns too much for one arc.
-  WorkingCurve curve{
-      {{0, 0, 0, 1}, {10, 30, 0, 1}, {20, -30, 0, 1}, {30, 0, 0, 1}}, 3, {0, 0, 0, 0, 1, 1, 1, 1}};
+  const WorkingCurve curve = SCurve();
   SplineFitter fitter(kDefaults);
   ASSERT_TRUE(fitter.Setup(curve));
   StepWorkspace workspace;
@@ -117,8 +122,7 @@ TEST(SplineFitter, FailingSpanIsCutAtItsMiddleParameter) {
 }
 
 TEST(SplineFitter, DeepestIntervalIsAcceptedWhateverItMeasures) {
-  WorkingCurve curve{
-      {{0, 0, 0, 1}, {10, 30, 0, 1}, {20, -30, 0, 1}, {30, 0, 0, 1}}, 3, {0, 0, 0, 0, 1, 1, 1, 1}};
+  const WorkingCurve curve = SCurve();
   SplineFitter fitter(kDefaults);
   ASSERT_TRUE(fitter.Setup(curve));
   StepWorkspace workspace;
