@@ -11,6 +11,7 @@
 #include "batch_arguments.h"
 #include "cli_host.h"
 #include "conversion_run.h"
+#include "version.h"
 
 #ifdef _WIN32
 #include <io.h>
@@ -57,7 +58,7 @@ int main(int argc, char** argv) {
         std::fputs(kUsage, stdout);
         return 0;
       } else if (argument == "--version") {
-        std::printf("tessarin-cli %s\n", TESSARIN_VERSION);
+        std::printf("tessarin-cli %s\n", tessarin::kVersion);
         return 0;
       } else {
         std::fprintf(stderr, "tessarin-cli: unknown option %s\n\n%s", argv[i], kUsage);
