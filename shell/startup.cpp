@@ -8,6 +8,7 @@
 
 #include "about_box.h"
 #include "appearance.h"
+#include "data_folder.h"
 #include "dialogs.h"
 #include "translate_form.h"
 
@@ -33,8 +34,8 @@ ProgramWindows CreateProgramWindows(const QStringList& arguments, Dialogs& dialo
   ProgramWindows windows;
   windows.mainForm = std::make_unique<TMainForm>(arguments, dialogs);
   TMainForm& form = *windows.mainForm;
-  windows.aboutBox =
-      new TAboutBox(&form, dialogs, form.progpath() + QString::fromUtf16(kUserGuideName));
+  windows.aboutBox = new TAboutBox(
+      &form, dialogs, ShippedFile(form.progpath(), QString::fromUtf16(kUserGuideName)));
   windows.translateForm = new TTranslateForm(&form, dialogs);
   windows.translateForm->setFont(DefinitionFont(11));
   form.SetSecondaryWindows(windows.aboutBox, windows.translateForm);
