@@ -53,7 +53,7 @@ void SeedTable(const QString& shipped, const QString& target) {
     const std::optional<QByteArray> current = ReadAll(target);
     const std::optional<QByteArray> placedSum = ReadAll(placed);
     if (!current || !placedSum || Checksum(*current) != placedSum->trimmed() ||
-        *placedSum == shippedSum) {
+        placedSum->trimmed() == shippedSum) {
       return;
     }
   }

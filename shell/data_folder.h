@@ -24,9 +24,9 @@ QString ShippedFile(const QString& progpath, const QString& name);
 //    an installed program never writes beside itself, not even as root);
 // 2. otherwise `userFolder` (made where missing), where each of the two files
 //    missing there is first copied from the shipped files (those beside the
-//    shipped table found by ShippedFile); a copy of the
-//    shipped table that nobody has changed since it was placed is replaced
-//    by a newer shipped table, one the program or its user changed never is;
+//    shipped table that ShippedFile finds); a copy of the shipped table that
+//    nobody has changed since it was placed gives way to a newer shipped
+//    table, one the program or its user has changed never does;
 // 3. where `userFolder` cannot be made, the folder of the shipped table: read
 //    as before, and nothing is kept.
 QString DataFolder(const QString& progpath, const QString& userFolder);

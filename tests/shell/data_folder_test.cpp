@@ -69,11 +69,24 @@ TEST_F(DataFolderTest, InstalledProgramSeedsTheUserFolderAndNeverWritesBesideIts
   EXPECT_EQ(ReadBytes(InUser("translate.dat")), kShippedTable);
   EXPECT_EQ(ReadBytes(InUser("options.dat")), kGerman);
   EXPECT_TRUE(Entries(Bin()).isEmpty());
-  // A second start finds the copies and changes nothing.
+  // A second start finds the copies and writes nothing.
   const QStringList seeded = Entries(User());
+#if defined(Q_OS_UNIX)
+  const auto inode = [](const QString& path) {
+    struct stat status {};
+    return ::stat(path.toLocal8Bit().constData(), &status) == 0 ? status.st_ino : 0;
+  };
+  const auto table = inode(InUser("translate.dat"));
+  const auto options = inode(InUser("options.dat"));
+#endif
   EXPECT_EQ(DataFolder(Bin(), User()), User());
   EXPECT_EQ(Entries(User()), seeded);
   EXPECT_EQ(ReadBytes(InUser("translate.dat")), kShippedTable);
+#if defined(Q_OS_UNIX)
+  // A file written anew through a rename would have another inode.
+  EXPECT_EQ(inode(InUser("translate.dat")), table);
+  EXPECT_EQ(inode(InUser("options.dat")), options);
+#endif
 }
 
 TEST_F(DataFolderTest, TheUsersFilesAreKeptAndOnlyAnUnchangedTableGivesWayToANewerOne) {
