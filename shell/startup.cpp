@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <cstdio>
 
 #include "about_box.h"
@@ -49,6 +50,9 @@ int RunProgram(const QStringList& arguments, Dialogs& dialogs, bool invisible) {
     return kExitUsage;
   }
   QCoreApplication::setApplicationName(QStringLiteral("Tessarin"));
+  // The menu entry installed as tessarin.desktop: desktops take the
+  // window's icon and name from it.
+  QGuiApplication::setDesktopFileName(QStringLiteral("tessarin"));
   // A failed allocation of the record arrays shows an error box.
   const DynaArrayErrorBoxes memoryErrors(dialogs);
   ProgramWindows windows = CreateProgramWindows(arguments, dialogs);
