@@ -30,7 +30,7 @@ install-missing:
 	if [ -n "$$missing" ]; then \
 	  echo "Installing:$$missing"; \
 	  $(SUDO) apt-get update -q && \
-	  DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -q --no-install-recommends $$missing; \
+	  DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -o DPkg::Lock::Timeout=600 -y -q --no-install-recommends $$missing; \
 	fi
 
 configure: deps

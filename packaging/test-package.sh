@@ -55,7 +55,7 @@ deb=${debs[0]}
 work=$(mktemp -d /tmp/tessarin-package-test.XXXXXX)
 chmod 755 "$work"
 cleanup() {
-    installed && DEBIAN_FRONTEND=noninteractive apt-get purge -y -q tessarin >/dev/null
+    installed && DEBIAN_FRONTEND=noninteractive apt-get purge -o DPkg::Lock::Timeout=600 -y -q tessarin >/dev/null
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -63,7 +63,7 @@ trap cleanup EXIT
 echo "== $deb"
 snapshot >"$work/before"
 install_start=$SECONDS
-DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "$deb" >"$work/apt.log" 2>&1
+DEBIAN_FRONTEND=noninteractive apt-get install -o DPkg::Lock::Timeout=600 -y -q --no-install-recommends "$deb" >"$work/apt.log" 2>&1
 status=$?
 echo "installed in $((SECONDS - install_start)) s"
 check "apt-get installs the package" test "$status" = 0 || cat "$work/apt.log"
@@ -185,7 +185,7 @@ check "lintian reports no error" test $? = 0
 sed 's/^/  lintian: /' "$work/lintian.log"
 
 echo "== removing the package"
-DEBIAN_FRONTEND=noninteractive apt-get purge -y -q tessarin >"$work/apt.log" 2>&1
+DEBIAN_FRONTEND=noninteractive apt-get purge -o DPkg::Lock::Timeout=600 -y -q tessarin >"$work/apt.log" 2>&1
 check "apt-get purge removes the package" test $? = 0 || cat "$work/apt.log"
 check "dpkg knows it no more" bash -c "! dpkg-query -W tessarin >/dev/null 2>&1"
 snapshot >"$work/after"
