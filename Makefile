@@ -7,22 +7,30 @@ EXAMPLE   ?= examples/bracket.dxf
 RESULT    ?= $(BUILD)/examples/bracket-arcs.dxf
 
 # Debian packages the build and the tests need.
-PACKAGES  := cmake make g++ pkgconf libgtest-dev libgmock-dev qt6-base-dev \
+PACKAGES  := cmake make g++ pkgconf libgtest-dev libgmock-dev qt6-base-dev librsvg2-bin \
              python3 python3-ezdxf python3-scipy
+# And those the Debian package and its test need.
+PACKAGE_TOOLS := dpkg-dev lintian desktop-file-utils appstream man-db bash-completion
 
 SUDO      := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: deps configure build run test test-sanitize fuzz clean
+.PHONY: deps deps-package install-missing configure build run test test-sanitize fuzz package test-package clean
 
 deps:
+	@$(MAKE) --no-print-directory install-missing WANTED="$(PACKAGES)"
+
+deps-package: deps
+	@$(MAKE) --no-print-directory install-missing WANTED="$(PACKAGE_TOOLS)"
+
+install-missing:
 	@missing=""; \
-	for p in $(PACKAGES); do \
+	for p in $(WANTED); do \
 	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q "install ok installed" || missing="$$missing $$p"; \
 	done; \
 	if [ -n "$$missing" ]; then \
 	  echo "Installing:$$missing"; \
 	  $(SUDO) apt-get update -q && \
-	  DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -q --no-install-recommends $$missing; \
+	  DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -o DPkg::Lock::Timeout=600 -y -q --no-install-recommends $$missing; \
 	fi
 
 configure: deps
@@ -60,5 +68,23 @@ fuzz: deps
 	cmake --build $(FUZZ_BUILD) -j $(JOBS)
 	fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
+# The Debian package, built afresh in its own folder with Debian's hardening
+# flags (without -g: the package's programs are stripped anyway).
+PACKAGE_BUILD ?= build-package
+BUILDFLAGS    := DEB_BUILD_MAINT_OPTIONS=hardening=+all DEB_CXXFLAGS_MAINT_STRIP=-g dpkg-buildflags
+package: deps-package
+	cmake -S . -B $(PACKAGE_BUILD) -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
+	  -DTESSARIN_TESTS=OFF -DTESSARIN_BENCH=OFF \
+	  -DCMAKE_CXX_FLAGS="$$($(BUILDFLAGS) --get CPPFLAGS) $$($(BUILDFLAGS) --get CXXFLAGS)" \
+	  -DCMAKE_EXE_LINKER_FLAGS="$$($(BUILDFLAGS) --get LDFLAGS)"
+	cmake --build $(PACKAGE_BUILD) -j $(JOBS)
+	cd $(PACKAGE_BUILD) && cpack -G DEB
+
+# Installs the package, converts the example as an ordinary user, checks the
+# installed files, removes the package and looks for anything left behind.
+# Needs root; refuses to run where tessarin is installed already.
+test-package: package
+	packaging/test-package.sh $(PACKAGE_BUILD)
+
 clean:
-	rm -rf $(BUILD) $(FUZZ_BUILD) $(SANITIZE_BUILD)
+	rm -rf $(BUILD) $(FUZZ_BUILD) $(SANITIZE_BUILD) $(PACKAGE_BUILD)

@@ -12,6 +12,7 @@
 #include "cli_host.h"
 #include "conversion_run.h"
 #include "front_end.h"
+#include "version.h"
 
 #ifdef _WIN32
 #include <io.h>
@@ -67,7 +68,7 @@ int main(int argc, char** argv) {
         std::fputs(Usage().c_str(), stdout);
         return 0;
       } else if (argument == "--version") {
-        std::printf("tessarin-cli %s\n", TESSARIN_VERSION);
+        std::printf("tessarin-cli %s\n", tessarin::kVersion);
         return 0;
       } else {
         std::fprintf(stderr, "tessarin-cli: unknown option %s\n\n%s", argv[i], Usage().c_str());

@@ -11,6 +11,7 @@
 
 #include "appearance.h"
 #include "dialogs.h"
+#include "version.h"
 
 namespace tessarin {
 
@@ -44,8 +45,8 @@ TAboutBox::TAboutBox(QWidget* parent, Dialogs& dialogs, const QString& guide)
   title.setPixelSize(14);
   title.setBold(true);
   ProductName->setFont(title);
-  Version = Line(this, "Version", QStringLiteral("Version 1.0"), 38, 14);
-  // The year is filled in at the showing (showEvent).
+  // The version and the year are filled in at the showing (showEvent).
+  Version = Line(this, "Version", QStringLiteral("Version %1"), 38, 14);
   Copyright =
       Line(this, "Copyright", QStringLiteral("Copyright © %1 Die Tessarin-Entwickler"), 56, 14);
   Comments = Line(this, "Comments",
@@ -69,12 +70,17 @@ TAboutBox::TAboutBox(QWidget* parent, Dialogs& dialogs, const QString& guide)
 }
 
 void TAboutBox::showEvent(QShowEvent* event) {
-  // Filled in after the interface translation has passed, so that the line
-  // is translated with its place holder: a line with the year in it would be
-  // a new text for the translation table every year, and untranslated.
+  // Filled in after the interface translation has passed, so that the lines
+  // are translated with their place holders: a line with the year or the
+  // version in it would be a new text for the translation table every year
+  // and every release, and untranslated.
   const QString line = Copyright->text();
   if (line.contains(QLatin1String("%1"))) {
     Copyright->setText(line.arg(QDate::currentDate().year()));
+  }
+  const QString versionLine = Version->text();
+  if (versionLine.contains(QLatin1String("%1"))) {
+    Version->setText(versionLine.arg(QLatin1String(kVersion)));
   }
   QDialog::showEvent(event);
 }

@@ -24,6 +24,7 @@
 #include "appearance.h"
 #include "batch_run.h"
 #include "conversion_run.h"
+#include "data_folder.h"
 #include "dialogs.h"
 #include "interface_translation.h"
 #include "message_catalogue.h"
@@ -89,8 +90,10 @@ TMainForm::~TMainForm() {
 void TMainForm::FormCreate() {
   progpath_ = ProgramFolder(arguments_.first());
   programName_ = ProgramName(arguments_.first());
-  // The store's file lives in the program folder.
-  store_.InitTranslation(progpath_.toStdString());
+  // The store's file lives in the program folder, or for an installed or
+  // write-protected program in the user's data folder.
+  datapath_ = DataFolder(progpath_);
+  store_.InitTranslation(datapath_.toStdString());
   LoadOptions();
 }
 
@@ -234,7 +237,7 @@ void TMainForm::LoadOptions() {
   languagesetto_ = kEnglish;
   store_.SetLanguage(kEnglish);
   TickLanguageItem(kEnglish);
-  const std::optional<int> code = ReadLanguageCode(progpath_ + QStringLiteral("options.dat"));
+  const std::optional<int> code = ReadLanguageCode(datapath_ + QStringLiteral("options.dat"));
   if (!code) return;
   languagesetto_ = *code;
   TickLanguageItem(*code);
@@ -243,7 +246,7 @@ void TMainForm::LoadOptions() {
 void TMainForm::SaveOptions() {
   // Nothing to tell when it cannot be written: the next start reads the old
   // file or the defaults.
-  WriteLanguageCode(progpath_ + QStringLiteral("options.dat"), language());
+  WriteLanguageCode(datapath_ + QStringLiteral("options.dat"), language());
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {

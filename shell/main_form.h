@@ -109,6 +109,8 @@ class TMainForm : public QMainWindow {
 
   // Application state.
   const QString& progpath() const { return progpath_; }
+  // The folder of "translate.dat" and "options.dat" (see DataFolder).
+  const QString& datapath() const { return datapath_; }
   const QString& programName() const { return programName_; }
   bool isfirsttime() const { return isfirsttime_; }
   bool dontchlang() const { return dontchlang_; }
@@ -176,6 +178,7 @@ class TMainForm : public QMainWindow {
   TTranslateForm* translateForm_ = nullptr;
 
   QString progpath_;     // program folder, ending in a separator
+  QString datapath_;     // folder of the data files, ending in a separator
   QString programName_;  // program file name without extension
   bool isfirsttime_ = false;
   int languagesetto_ = 1;

@@ -4,11 +4,13 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <cstdio>
 
 #include "about_box.h"
 #include "appearance.h"
 #include "conversion_run.h"
+#include "data_folder.h"
 #include "dialogs.h"
 #include "translate_form.h"
 
@@ -34,8 +36,8 @@ ProgramWindows CreateProgramWindows(const QStringList& arguments, Dialogs& dialo
   ProgramWindows windows;
   windows.mainForm = std::make_unique<TMainForm>(arguments, dialogs);
   TMainForm& form = *windows.mainForm;
-  windows.aboutBox =
-      new TAboutBox(&form, dialogs, form.progpath() + QString::fromUtf16(kUserGuideName));
+  windows.aboutBox = new TAboutBox(
+      &form, dialogs, ShippedFile(form.progpath(), QString::fromUtf16(kUserGuideName)));
   windows.translateForm = new TTranslateForm(&form, form.store(), dialogs);
   windows.translateForm->setFont(DefinitionFont(11));
   form.SetSecondaryWindows(windows.aboutBox, windows.translateForm);
@@ -49,6 +51,9 @@ int RunProgram(const QStringList& arguments, Dialogs& dialogs, bool invisible) {
     return kExitUsage;
   }
   QCoreApplication::setApplicationName(QStringLiteral("Tessarin"));
+  // The menu entry installed as tessarin.desktop: desktops take the
+  // window's icon and name from it.
+  QGuiApplication::setDesktopFileName(QStringLiteral("tessarin"));
   // A failed allocation of the record arrays shows an error box.
   const DynaArrayErrorBoxes memoryErrors(dialogs);
   ProgramWindows windows = CreateProgramWindows(arguments, dialogs);

@@ -36,7 +36,8 @@ class CliTest : public ::testing::Test {
  protected:
   void SetUp() override {
     dir_ = fs::path(::testing::TempDir()) /
-           ("tessarin_cli_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+           ("tessarin_cli_" +
+            std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
     fs::remove_all(dir_);
     fs::create_directories(dir_);
     std::ofstream(dir_ / "in.dxf", std::ios::binary)
@@ -53,14 +54,14 @@ TEST_F(CliTest, UsageAndOptions) {
   struct Row {
     std::vector<std::string> arguments;
     int status;
-    const char* inOut;  // text on stdout
-    const char* inErr;  // text on stderr
+    std::string inOut;  // text on stdout
+    std::string inErr;  // text on stderr
   };
   const Row rows[] = {
       {{}, 2, "", "Usage: tessarin-cli IN OUT"},
       {{"only-one.dxf"}, 2, "", "Usage:"},
       {{"--help"}, 0, "Exit status: 0 converted, 2 bad usage", ""},
-      {{"--version"}, 0, "tessarin-cli 1.0.0", ""},
+      {{"--version"}, 0, std::string("tessarin-cli ") + TESSARIN_PROJECT_VERSION + "\n", ""},
       {{"--frobnicate", "a", "b"}, 2, "", "unknown option --frobnicate"},
   };
   for (const Row& row : rows) {

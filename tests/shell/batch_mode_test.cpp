@@ -213,6 +213,7 @@ class ProgramTest : public BatchModeTest {
   struct Result {
     int status;
     QString errors;
+    QString output;
   };
 
   Result Run(const QStringList& arguments, const QString& name = QStringLiteral("tessarin")) {
@@ -230,7 +231,8 @@ class ProgramTest : public BatchModeTest {
     process.start(link, arguments);
     EXPECT_TRUE(process.waitForFinished(60000));
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            QString::fromUtf8(process.readAllStandardError())};
+            QString::fromUtf8(process.readAllStandardError()),
+            QString::fromUtf8(process.readAllStandardOutput())};
   }
 };
 
@@ -276,6 +278,32 @@ TEST_F(ProgramTest, ConvertsWithoutADisplayAndReturnsTheOutcome) {
   const QByteArray written = ReadBytes(output_);
   EXPECT_TRUE(written.contains("SPLINE\r\n5\r\n2B"));  // kept, as argument 7 asked
   EXPECT_TRUE(written.contains("LWPOLYLINE"));
+}
+
+TEST_F(ProgramTest, AnswersVersionAndHelpAloneWithoutStarting) {
+  struct Case {
+    const char* name;
+    QStringList arguments;
+    QString output;  // expected in stdout
+  };
+  const Case cases[] = {
+      {"version",
+       {QStringLiteral("--version")},
+       QStringLiteral("tessarin " TESSARIN_PROJECT_VERSION "\n")},
+      {"help", {QStringLiteral("--help")}, QStringLiteral("Usage: tessarin [IN OUT")},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const Result result = Run(c.arguments);
+    EXPECT_EQ(result.status, 0) << result.errors.toStdString();
+    EXPECT_TRUE(result.output.startsWith(c.output)) << result.output.toStdString();
+    EXPECT_TRUE(result.errors.isEmpty()) << result.errors.toStdString();
+  }
+  // Nothing of a start: no settings written.
+  EXPECT_FALSE(QFileInfo::exists(ConfigFolder() + QStringLiteral("/Software/tessarin.ini")));
+  // Beside two arguments it is a file name: a batch run that cannot open it.
+  const Result run = Run({QStringLiteral("--version"), output_});
+  EXPECT_EQ(run.status, 3) << run.errors.toStdString();
 }
 
 TEST_F(ProgramTest, KeyIsNamedAfterTheLinkNotTheFileItLeadsTo) {

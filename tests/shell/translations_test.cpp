@@ -109,7 +109,7 @@ const QStringList kFirstStartLearns{
     QStringLiteral("Wandelt die Splines von DXF Zeichnungen in Polylinien aus Kreisbögen um. "
                    "Freie Software unter der MIT-Lizenz."),
     QStringLiteral("Copyright © %1 Die Tessarin-Entwickler"),
-    QStringLiteral("Version 1.0"),
+    QStringLiteral("Version %1"),
     QStringLiteral("Tessarin"),
     // The main window: menus, dialogs' filter, then the controls.
     QStringLiteral("Über..."),
@@ -217,6 +217,8 @@ TEST_F(TranslationsTest, WindowsAndMessagesAppearInEachShippedLanguage) {
     QTimer::singleShot(0, windows.aboutBox, [&] { windows.aboutBox->accept(); });
     form.ber1->trigger();
     EXPECT_EQ(windows.aboutBox->Copyright->text(), language.copyright.arg(year));
+    EXPECT_EQ(windows.aboutBox->Version->text(),
+              language.version.arg(QLatin1String(TESSARIN_PROJECT_VERSION)));
     // Nothing was new to the table.
     EXPECT_EQ(ReadBytes(DatPath()), table);
   }
