@@ -8,13 +8,13 @@ RESULT    ?= $(BUILD)/examples/bracket-arcs.dxf
 
 # Debian packages the build and the tests need.
 PACKAGES  := cmake make g++ pkgconf libgtest-dev libgmock-dev qt6-base-dev librsvg2-bin \
-             python3 python3-ezdxf python3-scipy
+             python3 python3-ezdxf python3-scipy clang-format
 # And those the Debian package and its test need.
 PACKAGE_TOOLS := dpkg-dev lintian desktop-file-utils appstream man-db bash-completion
 
 SUDO      := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: deps deps-package install-missing configure build run test test-sanitize fuzz package test-package clean
+.PHONY: deps deps-package install-missing configure build run test test-sanitize fuzz package test-package clean format format-check
 
 deps:
 	@$(MAKE) --no-print-directory install-missing WANTED="$(PACKAGES)"
@@ -85,6 +85,15 @@ package: deps-package
 # Needs root; refuses to run where tessarin is installed already.
 test-package: package
 	packaging/test-package.sh $(PACKAGE_BUILD)
+
+# Every C++ file of ours in the repository's .clang-format style: `make format`
+# applies it, `make format-check` (run by .ci/run) lists what differs.
+FORMAT_FILES = $(shell git ls-files '*.cpp' '*.h')
+format: deps
+	clang-format -i $(FORMAT_FILES)
+
+format-check: deps
+	@clang-format --dry-run --Werror $(FORMAT_FILES) && echo "format: every file as .clang-format says"
 
 clean:
 	rm -rf $(BUILD) $(FUZZ_BUILD) $(SANITIZE_BUILD) $(PACKAGE_BUILD)

@@ -13,7 +13,7 @@ namespace {
 
 // Round half to even and keep the low 32 bits, as a signed count.
 int32_t LowBitsOfRounded(double value) {
-  const double rounded = std::nearbyint(value);  // default mode: to nearest, ties to even
+  const double rounded = std::nearbyint(value);         // default mode: to nearest, ties to even
   const double low = std::fmod(rounded, 4294967296.0);  // exact for every double
   const double unsignedLow = low < 0 ? low + 4294967296.0 : low;
   return static_cast<int32_t>(static_cast<uint32_t>(unsignedLow));

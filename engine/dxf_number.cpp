@@ -65,8 +65,8 @@ std::optional<double> ParseDxfDouble(std::string_view text, char separator) {
   }
 
   double value = 0.0;
-  const auto [ptr, ec] =
-      std::from_chars(number.data(), number.data() + number.size(), value, std::chars_format::general);
+  const auto [ptr, ec] = std::from_chars(number.data(), number.data() + number.size(), value,
+                                         std::chars_format::general);
   if (ec == std::errc()) {
     return ptr == number.data() + number.size() ? std::optional<double>(value) : std::nullopt;
   }
@@ -165,7 +165,8 @@ Decimal DigitsOf(double x, int precision) {
   d.digits.push_back(text[0]);
   if (e > 1) d.digits.append(text.substr(2, e - 2));
   int exponent = 0;
-  std::from_chars(text.data() + e + (text[e + 1] == '+' ? 2 : 1), text.data() + text.size(), exponent);
+  std::from_chars(text.data() + e + (text[e + 1] == '+' ? 2 : 1), text.data() + text.size(),
+                  exponent);
   d.point = exponent + 1;
   while (d.digits.size() > 1 && d.digits.back() == '0') d.digits.pop_back();
   return d;

@@ -3,9 +3,9 @@
 // stay in place until the next pair starts, so both lines can be views.
 #include "pair_stream.h"
 
-#include "pair_walk.h"
-
 #include <algorithm>
+
+#include "pair_walk.h"
 
 #if defined(__x86_64__) || defined(__i386__)
 #include <tmmintrin.h>
@@ -23,8 +23,9 @@ constexpr char kEndOfFile = 0x1A;
 // clear a megabyte first.
 PairReader::PairReader(ByteSource& source)
     : source_(source),
-      block_(source.Size() == 0 ? kBlock
-                                : std::clamp<size_t>(static_cast<size_t>(source.Size()) + 1, 4096, kBlock)) {
+      block_(source.Size() == 0
+                 ? kBlock
+                 : std::clamp<size_t>(static_cast<size_t>(source.Size()) + 1, 4096, kBlock)) {
   buffer_.resize(block_ + kPadding);
 }
 
@@ -173,8 +174,10 @@ __attribute__((target("ssse3"))) size_t ExpandLineFeeds(const char* in, size_t n
   size_t o = 0;
   size_t i = 0;
   for (; i + 8 <= n; i += 8) {
-    const __m128i bytes = _mm_unpacklo_epi64(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(in + i)), crs);
-    const unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, lfs))) & 0xFF;
+    const __m128i bytes =
+        _mm_unpacklo_epi64(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(in + i)), crs);
+    const unsigned mask =
+        static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, lfs))) & 0xFF;
     const __m128i shuffle = _mm_load_si128(reinterpret_cast<const __m128i*>(kExpand.shuffle[mask]));
     _mm_storeu_si128(reinterpret_cast<__m128i*>(out + o), _mm_shuffle_epi8(bytes, shuffle));
     o += kExpand.size[mask];
@@ -234,7 +237,8 @@ void PairWriter::WriteLinesOneByOne(std::string_view lines) {
       lf &= lf - 1;
       const size_t end = (e > segment && in[e - 1] == '\r') ? e - 1 : e;
       // 16-byte moves: the input has padding after it, the buffer slack.
-      for (size_t k = segment; k < end; k += 16) std::memcpy(out + used_ + (k - segment), in + k, 16);
+      for (size_t k = segment; k < end; k += 16)
+        std::memcpy(out + used_ + (k - segment), in + k, 16);
       used_ += end - segment;
       out[used_++] = '\r';
       out[used_++] = '\n';

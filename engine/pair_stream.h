@@ -149,7 +149,9 @@ class PairReader {
   }
 
   Line ReadLineSlow();
-  std::string_view View(Line line) const { return {buffer_.data() + pairStart_ + line.offset, line.size}; }
+  std::string_view View(Line line) const {
+    return {buffer_.data() + pairStart_ + line.offset, line.size};
+  }
   // Makes at least one more byte available after `end_`; false at the end.
   // May move the bytes of the current pair.
   bool Fill();
@@ -161,9 +163,9 @@ class PairReader {
   ByteSource& source_;
   size_t block_;  // bytes fetched at a time
   std::vector<char> buffer_;
-  size_t pairStart_ = 0;  // first byte of the current pair; kept on refills
-  size_t next_ = 0;       // next unread byte
-  size_t end_ = 0;        // end of valid bytes
+  size_t pairStart_ = 0;         // first byte of the current pair; kept on refills
+  size_t next_ = 0;              // next unread byte
+  size_t end_ = 0;               // end of valid bytes
   std::vector<char> lookahead_;  // a block AtEnd had to fetch, not yet in buffer_
   size_t lookaheadSize_ = 0;
   uint64_t consumed_ = 0;

@@ -48,7 +48,8 @@ inline BlockMasks ClassifyBlock(const char* p, std::string_view watch) {
     m.lf |= static_cast<uint64_t>(b == '\n') << i;
     m.cr |= static_cast<uint64_t>(b == '\r') << i;
     m.low |= static_cast<uint64_t>(b <= 0x20) << i;
-    m.watched |= static_cast<uint64_t>(watch.find(static_cast<char>(b)) != std::string_view::npos) << i;
+    m.watched |= static_cast<uint64_t>(watch.find(static_cast<char>(b)) != std::string_view::npos)
+                 << i;
   }
 #endif
   return m;
@@ -119,7 +120,7 @@ WalkResult WalkPairs(std::string_view bytes, std::string_view watch, OnPair&& pa
   const char* data = bytes.data();
   const size_t n = bytes.size();
   WalkResult result;
-  bool oddLine = false;       // an odd number of lines ended before the block
+  bool oddLine = false;        // an odd number of lines ended before the block
   bool lowBeforeBlock = true;  // the byte before the block is at most 0x20
   size_t lastLf = SIZE_MAX;    // offset of the last LF before the block
 
@@ -132,12 +133,13 @@ WalkResult WalkPairs(std::string_view bytes, std::string_view watch, OnPair&& pa
 
     // A CR not followed by LF: leave that part to ReadPair.
     uint64_t lone = m.cr & ~(m.lf >> 1);
-    if ((lone >> 63) != 0 && block + 64 < n && data[block + 64] == '\n') lone &= ~(uint64_t{1} << 63);
+    if ((lone >> 63) != 0 && block + 64 < n && data[block + 64] == '\n')
+      lone &= ~(uint64_t{1} << 63);
     if (lone != 0) return result;
 
     // Line parity of every byte: lines of even number are code lines.
     const uint64_t through = PrefixXor(m.lf);  // parity of the LFs up to each byte
-    const uint64_t before = through ^ m.lf;     // ... and before it
+    const uint64_t before = through ^ m.lf;    // ... and before it
     const uint64_t codeBytes = ~(before ^ (oddLine ? ~uint64_t{0} : 0));
     const uint64_t codeLfs = m.lf & codeBytes;
     const uint64_t valueLfs = m.lf & ~codeBytes;
@@ -165,9 +167,10 @@ WalkResult WalkPairs(std::string_view bytes, std::string_view watch, OnPair&& pa
       } else {
         const void* codeLf = std::memchr(data + block + at, '\n', n - block - at);
         const void* valueLf =
-            codeLf == nullptr ? nullptr
-                              : std::memchr(static_cast<const char*>(codeLf) + 1, '\n',
-                                            n - static_cast<size_t>(static_cast<const char*>(codeLf) - data) - 1);
+            codeLf == nullptr
+                ? nullptr
+                : std::memchr(static_cast<const char*>(codeLf) + 1, '\n',
+                              n - static_cast<size_t>(static_cast<const char*>(codeLf) - data) - 1);
         if (valueLf == nullptr) {
           stopAt = lineStart;
           break;
@@ -208,7 +211,8 @@ WalkResult WalkPairs(std::string_view bytes, std::string_view watch, OnPair&& pa
     // pairs before it have been passed.
     if (stopAt != SIZE_MAX) {
       const uint64_t codeSeen = stopAt > block ? codeLfs & BitsBelow(stopAt - block) : 0;
-      if (codeSeen != 0) codeLines(block + LowestBit(codeSeen) + 1, block + HighestBit(codeSeen) + 1);
+      if (codeSeen != 0)
+        codeLines(block + LowestBit(codeSeen) + 1, block + HighestBit(codeSeen) + 1);
       result.bytes = stopAt;
       return result;
     }

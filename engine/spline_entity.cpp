@@ -108,7 +108,8 @@ GroupPair CaptureSpline(PairReader& reader, PairWriter* copyTo, const GroupPair&
         if (const auto knot = ParseDxfDouble(value)) Append(spline.knots, *knot);
         break;
       case 10:
-        if (const auto x = ParseDxfDouble(value)) Append(spline.ctrlpoints, Tmypoi{*x, 0.0, 0.0, 1.0});
+        if (const auto x = ParseDxfDouble(value))
+          Append(spline.ctrlpoints, Tmypoi{*x, 0.0, 0.0, 1.0});
         break;
       case 20:
         if (const auto y = ParseDxfDouble(value); y && !spline.ctrlpoints.empty()) {
@@ -127,7 +128,8 @@ GroupPair CaptureSpline(PairReader& reader, PairWriter* copyTo, const GroupPair&
         }
         break;
       case 11:
-        if (const auto x = ParseDxfDouble(value)) Append(spline.fitpoints, Tmypoi{*x, 0.0, 0.0, 1.0});
+        if (const auto x = ParseDxfDouble(value))
+          Append(spline.fitpoints, Tmypoi{*x, 0.0, 0.0, 1.0});
         break;
       case 21:
         if (const auto y = ParseDxfDouble(value); y && !spline.fitpoints.empty()) {
@@ -149,7 +151,8 @@ GroupPair CaptureSpline(PairReader& reader, PairWriter* copyTo, const GroupPair&
   // before the points. When there is one weight per control point, the k-th
   // weight belongs to the k-th point whatever the order.
   if (!spline.weights.empty() && spline.weights.size() == spline.ctrlpoints.size()) {
-    for (size_t k = 0; k < spline.weights.size(); ++k) spline.ctrlpoints[k].weight = spline.weights[k];
+    for (size_t k = 0; k < spline.weights.size(); ++k)
+      spline.ctrlpoints[k].weight = spline.weights[k];
   }
   return pair;
 }

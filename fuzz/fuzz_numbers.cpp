@@ -36,8 +36,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   double tolerance;
   if (dxf.find('E') != std::string::npos) {
     tolerance = ax * 1e-17;
-  } else if (dxf.find('.') != std::string::npos &&
-             dxf.size() - dxf.find('.') - 1 == 18 && (ax < 1e-4 || ax >= 1e15)) {
+  } else if (dxf.find('.') != std::string::npos && dxf.size() - dxf.find('.') - 1 == 18 &&
+             (ax < 1e-4 || ax >= 1e15)) {
     tolerance = std::max(ax * 1e-17, 1e-18);
   } else {
     tolerance = ax * 1e-14;

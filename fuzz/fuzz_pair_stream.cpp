@@ -44,7 +44,8 @@ std::vector<Pair> ReferencePairs(std::string_view bytes) {
     ends.push_back(ends.back());
   }
   std::vector<Pair> pairs;
-  for (size_t i = 0; i < lines.size(); i += 2) pairs.push_back({lines[i], lines[i + 1], ends[i], ends[i + 1]});
+  for (size_t i = 0; i < lines.size(); i += 2)
+    pairs.push_back({lines[i], lines[i + 1], ends[i], ends[i + 1]});
   return pairs;
 }
 

@@ -29,7 +29,8 @@ class NoDialogs final : public tessarin::Dialogs {
   void ShowMessage(QWidget*, tessarin::MessageIcon, const QString&, const QString&) override {
     std::abort();
   }
-  tessarin::Reply Ask(QWidget*, const QString&, const QString&, tessarin::QuestionButtons) override {
+  tessarin::Reply Ask(QWidget*, const QString&, const QString&,
+                      tessarin::QuestionButtons) override {
     std::abort();
   }
   QString GetOpenFileName(QWidget*, tessarin::FileDialogSettings&) override { std::abort(); }
@@ -44,10 +45,10 @@ struct Fields {
 };
 
 Fields FieldsOf(const tessarin::TMainForm& form) {
-  return {{form.AbwEd->text(), form.AbwEinhED->text(), form.TestEd->text(),
-           form.SplineTestEd->text()},
-          form.OpenCheck->isChecked(),
-          form.LeaveSplineCheck->isChecked()};
+  return {
+      {form.AbwEd->text(), form.AbwEinhED->text(), form.TestEd->text(), form.SplineTestEd->text()},
+      form.OpenCheck->isChecked(),
+      form.LeaveSplineCheck->isChecked()};
 }
 
 QApplication* application = nullptr;
@@ -63,8 +64,8 @@ extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfi
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
-  const QString root = QDir::tempPath() + QStringLiteral("/tessarin-fuzz-state-") +
-                       QString::number(::getpid());
+  const QString root =
+      QDir::tempPath() + QStringLiteral("/tessarin-fuzz-state-") + QString::number(::getpid());
   QDir().mkpath(root + QStringLiteral("/config/Software"));
   QDir().mkpath(root + QStringLiteral("/program"));
   qputenv("XDG_CONFIG_HOME", (root + QStringLiteral("/config")).toLocal8Bit());

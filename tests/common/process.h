@@ -2,14 +2,14 @@
 // Runs one of our programs as a child process and collects what it printed.
 #pragma once
 
+#include <sys/wait.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
 #include <vector>
-
-#include <sys/wait.h>
 
 namespace tessarin::testing {
 
@@ -32,18 +32,20 @@ inline std::string ShellQuote(const std::string& text) {
 }
 
 // `environment` holds "NAME=value" assignments for the child only.
-inline ProcessResult RunProcess(const std::string& program, const std::vector<std::string>& arguments,
+inline ProcessResult RunProcess(const std::string& program,
+                                const std::vector<std::string>& arguments,
                                 const std::vector<std::string>& environment = {}) {
   namespace fs = std::filesystem;
   static int counter = 0;
-  const fs::path base = fs::temp_directory_path() /
-                        ("tessarin_process_" + std::to_string(::getpid()) + "_" + std::to_string(++counter));
+  const fs::path base =
+      fs::temp_directory_path() /
+      ("tessarin_process_" + std::to_string(::getpid()) + "_" + std::to_string(++counter));
   std::string command;
   for (const std::string& assignment : environment) command += assignment + " ";
   command += ShellQuote(program);
   for (const std::string& argument : arguments) command += " " + ShellQuote(argument);
-  command += " >" + ShellQuote(base.string() + ".out") + " 2>" + ShellQuote(base.string() + ".err") +
-             " </dev/null";
+  command += " >" + ShellQuote(base.string() + ".out") + " 2>" +
+             ShellQuote(base.string() + ".err") + " </dev/null";
   const int raw = std::system(command.c_str());
   ProcessResult result;
   if (raw != -1 && WIFEXITED(raw)) result.status = WEXITSTATUS(raw);

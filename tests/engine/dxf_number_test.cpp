@@ -16,15 +16,33 @@ TEST(ParseDxfDouble, ReadsAndRejectsTexts) {
     std::optional<double> expected;
   };
   const Row rows[] = {
-      {"1.5", 1.5},         {"  -2.25  ", -2.25},   {"+3", 3.0},
-      {".5", 0.5},          {"5.", 5.0},            {"1e3", 1000.0},
-      {"1E+3", 1000.0},     {"2.5e-2", 0.025},      {"-0", -0.0},
-      {"1e-400", 0.0},      {"4.9e-324", 4.9e-324}, {"0.1", 0.1},
-      {".", std::nullopt},  {"1e", std::nullopt},   {"e5", std::nullopt},
-      {"", std::nullopt},   {"   ", std::nullopt},  {"inf", std::nullopt},
-      {"nan", std::nullopt}, {"0x10", std::nullopt}, {"1e309", std::nullopt},
-      {"1,5", std::nullopt}, {"1.5x", std::nullopt}, {"\t1", std::nullopt},
-      {"1 2", std::nullopt}, {"--1", std::nullopt},  {"+-1", std::nullopt},
+      {"1.5", 1.5},
+      {"  -2.25  ", -2.25},
+      {"+3", 3.0},
+      {".5", 0.5},
+      {"5.", 5.0},
+      {"1e3", 1000.0},
+      {"1E+3", 1000.0},
+      {"2.5e-2", 0.025},
+      {"-0", -0.0},
+      {"1e-400", 0.0},
+      {"4.9e-324", 4.9e-324},
+      {"0.1", 0.1},
+      {".", std::nullopt},
+      {"1e", std::nullopt},
+      {"e5", std::nullopt},
+      {"", std::nullopt},
+      {"   ", std::nullopt},
+      {"inf", std::nullopt},
+      {"nan", std::nullopt},
+      {"0x10", std::nullopt},
+      {"1e309", std::nullopt},
+      {"1,5", std::nullopt},
+      {"1.5x", std::nullopt},
+      {"\t1", std::nullopt},
+      {"1 2", std::nullopt},
+      {"--1", std::nullopt},
+      {"+-1", std::nullopt},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.text);
@@ -56,10 +74,18 @@ TEST(ParseDxfInt, ReadsAndRejectsTexts) {
     std::optional<int32_t> expected;
   };
   const Row rows[] = {
-      {"8", 8},           {"  3", 3},         {"-1", -1},          {"+9", 9},
-      {"2147483647", 2147483647},             {"-2147483648", -2147483647 - 1},
-      {"2147483648", std::nullopt},           {"3 ", std::nullopt}, {"", std::nullopt},
-      {"1.0", std::nullopt}, {"x", std::nullopt}, {"+-3", std::nullopt},
+      {"8", 8},
+      {"  3", 3},
+      {"-1", -1},
+      {"+9", 9},
+      {"2147483647", 2147483647},
+      {"-2147483648", -2147483647 - 1},
+      {"2147483648", std::nullopt},
+      {"3 ", std::nullopt},
+      {"", std::nullopt},
+      {"1.0", std::nullopt},
+      {"x", std::nullopt},
+      {"+-3", std::nullopt},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.text);
@@ -100,7 +126,7 @@ TEST(FloatToDXF, FormatsEveryKindOfValue) {
       {1.5e15, "1500000000000000.000000000000000000"},
       {123456.789, "123456.789"},
       {-0.00012345678901234567, "-0.000123456789012346"},
-      {1.0 + 1.0 / 32768.0, "1.00003051757813"},       // exact tie rounds away from zero
+      {1.0 + 1.0 / 32768.0, "1.00003051757813"},  // exact tie rounds away from zero
       {-(1.0 + 1.0 / 32768.0), "-1.00003051757813"},
       {1.2345000000000996e-05, "0.000012345000000001"},
       {1e300, "1.00000000000000005E300"},
