@@ -156,17 +156,15 @@ void TMainForm::FormShow() {
   endRequested_ = true;
 }
 
-RunReport TMainForm::KonvertDXF(const QString& input, const QString& output) {
-  const SettingTexts texts{AbwEd->text().toStdString(), AbwEinhED->text().toStdString(),
-                           TestEd->text().toStdString(), SplineTestEd->text().toStdString(),
-                           LeaveSplineCheck->isChecked()};
-  return RunConversion(input.toStdString(), output.toStdString(), ParseSettings(texts), host_,
-                       cancel_);
+RunReport TMainForm::KonvertDXF(const QString& input, const QString& output,
+                                const ConversionSettings& settings) {
+  return RunConversion(input.toStdString(), output.toStdString(), settings, host_, cancel_);
 }
 
-std::optional<RunReport> TMainForm::GuardedRun(const QString& input, const QString& output) {
+std::optional<RunReport> TMainForm::GuardedRun(const QString& input, const QString& output,
+                                               const ConversionSettings& settings) {
   try {
-    return KonvertDXF(input, output);
+    return KonvertDXF(input, output, settings);
   } catch (const std::exception& error) {
     SetRunning(false);
     dialogs_.ShowMessage(this, MessageIcon::kError, QString::fromLocal8Bit(error.what()),
@@ -187,17 +185,18 @@ void TMainForm::KonvertBtnClick() {
   if (input.isEmpty()) return;
   const QString output = dialogs_.GetSaveFileName(this, *SaveDialog1);
   if (output.isEmpty()) return;
-  GuardedRun(input, output);
+  GuardedRun(input, output, ParseSettings(TextsOf(Fields())));
   CloseIfPending();
 }
 
 void TMainForm::CancelBtnClick() { cancel_.Request(); }
 
 void TMainForm::ResetBtnClick() {
-  AbwEd->setText(QString::fromUtf16(kDefaultMaxPercent));
-  AbwEinhED->setText(QString::fromUtf16(kDefaultMaxUnits));
-  TestEd->setText(QString::fromUtf16(kDefaultArcTests));
-  SplineTestEd->setText(QString::fromUtf16(kDefaultSplineTests));
+  const SettingFields defaults;
+  AbwEd->setText(defaults.maxpercent);
+  AbwEinhED->setText(defaults.maxunits);
+  TestEd->setText(defaults.arctests);
+  SplineTestEd->setText(defaults.splinetests);
 }
 
 void TMainForm::bersetzen1Click() {

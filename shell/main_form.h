@@ -73,10 +73,12 @@ class TMainForm : public QMainWindow {
   TranslationStore& store() { return store_; }
 
   // Runs one conversion with the settings the fields hold.
-  RunReport KonvertDXF(const QString& input, const QString& output);
+  RunReport KonvertDXF(const QString& input, const QString& output,
+                       const ConversionSettings& settings);
   // A run whose escaping error is shown instead of ending the program;
   // nothing when one escaped.
-  std::optional<RunReport> GuardedRun(const QString& input, const QString& output);
+  std::optional<RunReport> GuardedRun(const QString& input, const QString& output,
+                                      const ConversionSettings& settings);
 
   // The six setting fields as values.
   SettingFields Fields() const;

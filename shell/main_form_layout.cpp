@@ -65,13 +65,13 @@ const ControlDefinition kControls[] = {
      u"Minimale Werte der letzten Umwandlung:"},
     {&TMainForm::Label2, "Label2", Parent::kClientArea, 8, 107, 245, 0,
      u"Maximale Abweichung in %:"},
-    {&TMainForm::AbwEd, "AbwEd", Parent::kClientArea, 255, 104, 70, 21, kDefaultMaxPercent},
+    {&TMainForm::AbwEd, "AbwEd", Parent::kClientArea, 255, 104, 70, 21, nullptr},
     {&TMainForm::Edit1, "Edit1", Parent::kClientArea, 327, 104, 70, 21, nullptr},
     {&TMainForm::ResetBtn, "ResetBtn", Parent::kClientArea, 402, 104, 231, 25,
      u"Auf Voreinstellungen zurücksetzen"},
     {&TMainForm::Label3, "Label3", Parent::kClientArea, 8, 134, 245, 0,
      u"Maximale Abweichung in DXF Einheiten:"},
-    {&TMainForm::AbwEinhED, "AbwEinhED", Parent::kClientArea, 255, 131, 70, 21, kDefaultMaxUnits},
+    {&TMainForm::AbwEinhED, "AbwEinhED", Parent::kClientArea, 255, 131, 70, 21, nullptr},
     {&TMainForm::Edit2, "Edit2", Parent::kClientArea, 327, 131, 70, 21, nullptr},
     {&TMainForm::Label7, "Label7", Parent::kClientArea, 408, 136, 217, 81,
      u"Die minimalen Werte der letzten Umwandlung (orange Felder) geben Hinweise auf die "
@@ -79,11 +79,10 @@ const ControlDefinition kControls[] = {
      u"minimalen Werte sein, sonst wird nichts umgewandelt."},
     {&TMainForm::Label4, "Label4", Parent::kClientArea, 8, 161, 245, 0,
      u"Kreisbögen an sovielen Stellen testen:"},
-    {&TMainForm::TestEd, "TestEd", Parent::kClientArea, 255, 158, 70, 21, kDefaultArcTests},
+    {&TMainForm::TestEd, "TestEd", Parent::kClientArea, 255, 158, 70, 21, nullptr},
     {&TMainForm::Label5, "Label5", Parent::kClientArea, 8, 188, 245, 0,
      u"Spline an sovielen Stellen testen:"},
-    {&TMainForm::SplineTestEd, "SplineTestEd", Parent::kClientArea, 255, 185, 70, 21,
-     kDefaultSplineTests},
+    {&TMainForm::SplineTestEd, "SplineTestEd", Parent::kClientArea, 255, 185, 70, 21, nullptr},
     {&TMainForm::LeaveSplineCheck, "LeaveSplineCheck", Parent::kClientArea, 10, 224, 535, 17,
      u"Spline Kurven zusätzlich erhalten lassen, um das Ergebnis vergleichen zu können"},
     {&TMainForm::OpenCheck, "OpenCheck", Parent::kClientArea, 8, 247, 534, 17,
@@ -162,6 +161,9 @@ void TMainForm::CreateControls() {
         },
         definition.member);
   }
+
+  // The four numbers start at the run's defaults.
+  SetFields(SettingFields{});
 
   // What single controls have beyond their kind.
   KonvertBtn->setIcon(QIcon(ConvertPicture(24)));
